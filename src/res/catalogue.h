@@ -1,0 +1,55 @@
+// The numbered texts the program shows and logs, in English and Swedish.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vekhor {
+
+enum class Language { English, Swedish };
+
+inline constexpr int kFirstText = 101;
+inline constexpr int kLastText = 131;
+
+// Text numbers by meaning, for the places that use them.
+namespace text {
+inline constexpr int kCouldNotMakeConnection = 101;
+inline constexpr int kNotConnected = 102;
+inline constexpr int kInvalidResponse = 103;
+inline constexpr int kClockSynchronised = 104;
+inline constexpr int kLogFileCreated = 118;
+inline constexpr int kNoResponseFrom = 120;
+inline constexpr int kClockAdjusted = 122;
+inline constexpr int kConnectedTo = 124;
+inline constexpr int kNoValidLocalAddress = 126;
+inline constexpr int kFrom = 129;
+inline constexpr int kTo = 130;
+inline constexpr int kClockNotSet = 131;
+}  // namespace text
+
+// The UTF-8 text of `number`, or an empty view for a number outside the catalogue.
+std::string_view CatalogueText(int number, Language language);
+
+// Swedish for a Swedish locale name ("sv_SE.UTF-8", "sv-FI", "sv"), English for any other.
+Language LanguageOfLocale(std::string_view localeName);
+
+// LoadResString: the text of a number in the current language, in the system code page.
+class TextSource {
+ public:
+  virtual ~TextSource() = default;
+  virtual std::string LoadResString(int number) const = 0;
+};
+
+// The built-in catalogue in one fixed language.
+class CatalogueTexts final : public TextSource {
+ public:
+  explicit CatalogueTexts(Language language) : language_(language) {}
+  std::string LoadResString(int number) const override {
+    return std::string(CatalogueText(number, language_));
+  }
+
+ private:
+  Language language_;
+};
+
+}  // namespace vekhor
