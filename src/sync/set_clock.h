@@ -1,0 +1,17 @@
+// Setting the system clock from a time server's answer.
+#pragma once
+
+#include <string>
+
+#include "app/toolkit.h"
+#include "platform/clock.h"
+
+namespace vekhor {
+
+// Sets the clock in UTC from a 4-byte answer and shows the success line in `lblStatus`.
+// An answer that cannot be a time shows the invalid-answer message box; a clock change the
+// system refuses shows why in `lblStatus`. True only when the clock was set.
+bool SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
+              platform::Clock& clock);
+
+}  // namespace vekhor

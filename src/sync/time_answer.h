@@ -1,0 +1,23 @@
+// Decoding of an RFC 868 answer: 4 bytes, seconds since 1900-01-01 00:00 UTC, big-endian.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/clock.h"
+
+namespace vekhor {
+
+inline constexpr std::uint32_t kSecondsFrom1900To1990 = 2840140800u;
+// The earliest answer whose offset from 1990 fits 32 signed bits (1921-12-13 20:45:52 UTC).
+inline constexpr std::uint32_t kEarliestAnswer = 692657152u;
+
+// The 32-bit time value of a 4-byte answer; nothing for any other length.
+std::optional<std::uint32_t> TimeValue(std::string_view answer);
+
+// The UTC date and time of an answer (day of week and milliseconds 0); nothing for an answer
+// that is not 4 bytes or lies before the earliest expressible time.
+std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer);
+
+}  // namespace vekhor

@@ -1,0 +1,138 @@
+// The log file in a real folder: creation, appending, logging off, viewing, unwritable places.
+#include "log/event_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "fakes/fake_platform.h"
+#include "log/file_helpers.h"
+#include "support/temp_folder.h"
+
+namespace vekhor {
+namespace {
+
+struct EventLogTest : ::testing::Test {
+  test::TempFolder folder;
+  fakes::MemorySettings settings;
+  fakes::HeadlessToolkit toolkit;
+  fakes::RecordingClock clock;
+  fakes::RecordingShell shell;
+  EventLog log{settings, toolkit, clock, shell};
+
+  void SetUp() override {
+    toolkit.appPath = folder.path();
+    clock.now = "2026-12-06 13:00:00";
+  }
+  void Logging(const char* value) {
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, "Log", value);
+  }
+  std::string Contents() const {
+    std::ifstream in(log.LogPath(), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+};
+
+TEST_F(EventLogTest, TheFirstEventOfANewFileFollowsItsHeader) {
+  Logging("1");
+  log.WriteLog("Application started");
+  log.WriteLog("Connected to time.example");
+  EXPECT_EQ(Contents(),
+            "2026-12-06 13:00:00\tLog file created\r\n"
+            "2026-12-06 13:00:00\tApplication started\r\n"
+            "2026-12-06 13:00:00\tConnected to time.example\r\n");
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(EventLogTest, AnExistingFileIsAppendedToWithoutAnotherHeader) {
+  { std::ofstream(folder.path() + "/Log.wri", std::ios::binary) << "old line\r\n"; }
+  Logging("2");  // anything but "0" is on
+  log.WriteLog("Application closed");
+  EXPECT_EQ(Contents(), "old line\r\n2026-12-06 13:00:00\tApplication closed\r\n");
+}
+
+TEST_F(EventLogTest, LoggingOffWritesNothing) {
+  log.WriteLog("Application started");  // absent setting means off
+  Logging("0");
+  log.WriteLog("Application started");
+  EXPECT_FALSE(FileExists(log.LogPath()));
+}
+
+TEST_F(EventLogTest, ViewingOpensAnExistingFileWhetherLoggingIsOnOrOff) {
+  log.WriteLog("");  // off, no file: nothing at all
+  EXPECT_TRUE(shell.calls.empty());
+  EXPECT_FALSE(FileExists(log.LogPath()));
+
+  Logging("1");
+  log.WriteLog("");  // on, no file: created with its header, then opened
+  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, log.LogPath());
+  EXPECT_EQ(shell.calls[0].verb, "");
+  EXPECT_EQ(shell.calls[0].directory, "C:\\");
+  EXPECT_EQ(shell.calls[0].show, 1);
+  EXPECT_EQ(shell.calls[0].owner, toolkit.window);
+
+  Logging("0");
+  log.WriteLog("");  // off, file present: opened, nothing written
+  EXPECT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
+}
+
+TEST_F(EventLogTest, SwedishTextsAreWrittenInSwedish) {
+  fakes::HeadlessToolkit swedish(Language::Swedish);
+  swedish.appPath = folder.path();
+  EventLog swedishLog(settings, swedish, clock, shell);
+  Logging("1");
+  swedishLog.WriteLog("x");
+  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLoggfil skapad\r\n2026-12-06 13:00:00\tx\r\n");
+}
+
+TEST_F(EventLogTest, AnUnwritableFolderIsPassedOverSilently) {
+  Logging("1");
+  toolkit.appPath = folder.path() + "/missing/folder";
+  log.WriteLog("Application started");
+  log.WriteLog("");
+  EXPECT_FALSE(FileExists(log.LogPath()));
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(EventLogTest, ALogFileThatCannotBeOpenedIsPassedOverSilently) {
+  Logging("1");
+  std::filesystem::create_directory(folder.path() + "/Log.wri");  // a folder where the file goes
+  log.WriteLog("Application started");
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path() + "/Log.wri"));
+}
+
+TEST(LogPath, ADriveRootIsFollowedDirectlyByTheFileName) {
+  EXPECT_EQ(AddPathSeparator("C:\\", "Log.wri"), "Log.wri");
+  EXPECT_EQ(AddPathSeparator("C:\\Program Files\\Vektal", "Log.wri"), "\\Log.wri");
+  EXPECT_EQ(AddPathSeparator("/opt/vektal", "Log.wri"), "/Log.wri");
+  fakes::MemorySettings settings;
+  fakes::HeadlessToolkit toolkit;
+  fakes::RecordingClock clock;
+  fakes::RecordingShell shell;
+  toolkit.appPath = "D:\\";
+  EXPECT_EQ(EventLog(settings, toolkit, clock, shell).LogPath(), "D:\\Log.wri");
+}
+
+TEST(FileHelpers, QuotesAndBlanksAroundAPathAreIgnored) {
+  EXPECT_EQ(StripQuotes("  \"C:\\Program Files\\x\"  "), "C:\\Program Files\\x");
+  EXPECT_EQ(StripQuotes("\"only one"), "\"only one");
+  EXPECT_EQ(StripQuotes("   "), "");
+  test::TempFolder folder;
+  const std::string file = folder.path() + "/present.txt";
+  { std::ofstream(file) << "x"; }
+  EXPECT_TRUE(FileExists(" \"" + file + "\" "));
+  EXPECT_FALSE(FileExists(folder.path() + "/absent.txt"));
+  EXPECT_FALSE(FileExists(""));
+}
+
+}  // namespace
+}  // namespace vekhor

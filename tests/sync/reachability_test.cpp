@@ -1,0 +1,122 @@
+// The checks before a server is asked: local address choice, the echo check, the connected state.
+#include "sync/reachability.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "fakes/fake_sockets.h"
+#include "net/tcpip.h"
+#include "net/ws1.h"
+
+namespace vekhor {
+namespace {
+
+struct Reachability : ::testing::Test {
+  fakes::FakeSockets sockets;
+  fakes::FakeIcmp icmp;
+  CatalogueTexts texts{Language::English};
+
+  std::string LocalAddressOf(const std::vector<std::string>& addresses) {
+    sockets.AddHost(sockets.hostName, addresses);
+    TCPIP tcpip(sockets, icmp, texts);
+    return tcpip.GetIPaddress();
+  }
+};
+
+TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
+  EXPECT_EQ(LocalAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
+  EXPECT_EQ(LocalAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
+  EXPECT_EQ(LocalAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
+  EXPECT_EQ(LocalAddressOf({"169.254.7.7"}), "169.254.7.7");
+  EXPECT_EQ(LocalAddressOf({"127.0.0.1"}), "127.0.0.1");
+  EXPECT_EQ(LocalAddressOf({}), "");
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+TEST(LocalAddressRules, PrivateRangesAreNotUsable) {
+  for (const char* usable : {"172.15.0.1", "172.32.0.1", "172.5.0.1", "100.1.2.3", "127.0.0.1",
+                             "62.20.1.5", "192.169.0.1"}) {
+    EXPECT_TRUE(IsUsableLocalAddress(usable)) << usable;
+  }
+  for (const char* unusable : {"172.16.0.1", "172.31.255.255", "172.200.0.1", "90.1.2.3",
+                               "10.0.0.1", "169.254.1.1", "192.168.1.1"}) {
+    EXPECT_FALSE(IsUsableLocalAddress(unusable)) << unusable;
+  }
+}
+
+TEST_F(Reachability, NoLocalAddressWhenTheHostNameOrItsRecordIsMissing) {
+  TCPIP tcpip(sockets, icmp, texts);
+  EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
+  sockets.startupResult = platform::wsa::kNotinitialised;
+  EXPECT_EQ(tcpip.GetIPaddress(), "");
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+TEST(DottedToAddress, FirstComponentIsTheLowestByte) {
+  EXPECT_EQ(DottedToAddress("192.168.1.10"), 0x0A01A8C0u);
+  EXPECT_EQ(DottedToAddress("127.0.0.1"), 0x0100007Fu);
+  EXPECT_EQ(DottedToAddress("256.1.2.3"), 0x03020100u);  // modulo 256
+  EXPECT_EQ(DottedToAddress("1.2.3.4.5"), 0x04030201u);
+  EXPECT_FALSE(DottedToAddress("1.2.3"));
+  EXPECT_FALSE(DottedToAddress("a.b.c.d"));
+  EXPECT_FALSE(DottedToAddress(""));
+  EXPECT_EQ(HiByte(257), 1);
+  EXPECT_EQ(LoByte(257), 1);
+}
+
+struct Ping : Reachability {
+  void SetUp() override {
+    sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+    sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
+  }
+  std::int32_t PingWith(platform::EchoResult reply) {
+    icmp.reply = reply;
+    TCPIP tcpip(sockets, icmp, texts);
+    return tcpip.Ping("time.example");
+  }
+};
+
+TEST_F(Ping, AReplyWithSuccessIsAnAnswerEvenUnderAMillisecond) {
+  EXPECT_EQ(PingWith({1, platform::kIpSuccess, 37}), 37);
+  EXPECT_EQ(PingWith({1, platform::kIpSuccess, 0}), 1);
+  EXPECT_EQ(icmp.lastDestination, 0x0100007Fu);  // the first address
+  EXPECT_EQ(icmp.lastData, "Echo This");
+  EXPECT_EQ(icmp.lastTimeout, 200u);
+}
+
+TEST_F(Ping, AFailedRequestIsNoAnswer) {
+  EXPECT_EQ(PingWith({1, platform::kIpDestHostUnreachable, 5}),
+            -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
+  EXPECT_EQ(PingWith({0, platform::kIpRequestTimedOut, 0}),
+            -static_cast<std::int32_t>(platform::kIpRequestTimedOut));
+  EXPECT_EQ(PingWith({0, 0, 0}), 0);
+  icmp.createFails = true;
+  EXPECT_LE(PingWith({1, platform::kIpSuccess, 3}), 0);
+}
+
+TEST_F(Ping, EveryHandleAndStartUpIsReleased) {
+  for (int i = 0; i < 3; ++i) PingWith({1, platform::kIpSuccess, 3});
+  EXPECT_EQ(icmp.opened, 3);
+  EXPECT_EQ(icmp.closedHandles, 3);
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+TEST_F(Ping, AnUnresolvableServerIsNotEchoed) {
+  TCPIP tcpip(sockets, icmp, texts);
+  EXPECT_EQ(tcpip.Ping("no.such.host"), 0);
+  EXPECT_EQ(icmp.echoes, 0);
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+TEST(InternetCheck, OnlyTheQueryResultCounts) {
+  fakes::FakeConnectivity connectivity;
+  connectivity.connected = false;
+  connectivity.flagsReported = 0xFF;
+  EXPECT_FALSE(IsInternetConnected(connectivity));
+  connectivity.connected = true;
+  connectivity.flagsReported = 0;
+  EXPECT_TRUE(IsInternetConnected(connectivity));
+}
+
+}  // namespace
+}  // namespace vekhor

@@ -1,0 +1,64 @@
+// Setting the clock from an answer: what the user sees on success, on a bad answer and on a
+// clock change the system refuses.
+#include "sync/set_clock.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+
+namespace vekhor {
+namespace {
+
+using fakes::FakeLabel;
+using fakes::HeadlessToolkit;
+using fakes::RecordingClock;
+
+const std::string kApril2004("\xC4\x22\x60\x40", 4);
+
+TEST(SetClock, SetsUtcAndShowsTheSuccessLineWithTheTimeReadAfterwards) {
+  for (const Language language : {Language::English, Language::Swedish}) {
+    HeadlessToolkit toolkit(language);
+    RecordingClock clock;
+    FakeLabel status;
+    ASSERT_TRUE(SetClock(kApril2004, status, toolkit, clock));
+    ASSERT_EQ(clock.set.size(), 1u);
+    EXPECT_EQ(clock.set[0].year, 2004);
+    EXPECT_EQ(clock.set[0].hour, 12);
+    EXPECT_EQ(clock.set[0].dayOfWeek, 0);
+    EXPECT_EQ(clock.set[0].milliseconds, 0);
+    EXPECT_EQ(status.caption,
+              std::string(CatalogueText(text::kClockSynchronised, language)) + " " + clock.now);
+    EXPECT_TRUE(toolkit.boxes.empty());
+  }
+}
+
+TEST(SetClock, AnAnswerThatIsNoTimeShowsTheInvalidAnswerBoxAndChangesNothing) {
+  for (const std::string& answer :
+       {std::string("\xC4\x22\x60", 3), std::string("\xC4\x22\x60\x40\x00", 5),
+        std::string("\x00\x00\x00\x05", 4), std::string()}) {
+    HeadlessToolkit toolkit;
+    RecordingClock clock;
+    FakeLabel status;
+    status.caption = "before";
+    EXPECT_FALSE(SetClock(answer, status, toolkit, clock));
+    EXPECT_TRUE(clock.set.empty());
+    EXPECT_EQ(status.caption, "before");
+    ASSERT_EQ(toolkit.boxes.size(), 1u);
+    EXPECT_EQ(toolkit.boxes[0].prompt, "NTP Server returned an invalid response.");
+    EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
+  }
+}
+
+TEST(SetClock, ARefusedClockChangeIsReportedNotCalledASuccess) {
+  HeadlessToolkit toolkit;
+  RecordingClock clock;
+  clock.setResult = platform::kErrorPrivilegeNotHeld;
+  FakeLabel status;
+  EXPECT_FALSE(SetClock(kApril2004, status, toolkit, clock));
+  EXPECT_EQ(status.caption, CatalogueText(text::kClockNotSet, Language::English));
+  EXPECT_EQ(status.caption.find("succesfully"), std::string::npos);
+  EXPECT_TRUE(toolkit.boxes.empty());
+}
+
+}  // namespace
+}  // namespace vekhor
