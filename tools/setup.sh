@@ -1,0 +1,32 @@
+# Shared set-up of the README's commands: Debian packages, a display for Wine.
+# Sourced, not run.
+
+VEKHOR_PACKAGES=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils rdate)
+
+vekhor_install_missing() {
+  local missing=()
+  for pkg in "${VEKHOR_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Windows need an X display under Wine; without one, start a private Xvfb.
+vekhor_start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local display=:97
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  VEKHOR_XVFB_PID=$!
+  trap 'kill "$VEKHOR_XVFB_PID" 2>/dev/null || true' EXIT
+  export DISPLAY=$display
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
