@@ -1,0 +1,14 @@
+// The native build's clock. It never sets the host clock: the native build exists for tests.
+#pragma once
+
+#include "platform/clock.h"
+
+namespace vekhor::platform {
+
+class PosixClock final : public Clock {
+ public:
+  std::uint32_t SetSystemTime(const SystemTime& utc) override;
+  std::string NowText() override;
+};
+
+}  // namespace vekhor::platform
