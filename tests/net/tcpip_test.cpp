@@ -19,6 +19,11 @@ struct Tcpip : ::testing::Test {
     sockets.AddHost(sockets.hostName, {"62.20.1.5"});
     sockets.AddHost("time.example", {"127.0.0.9", "127.0.0.10"});
   }
+  static void AimAtLoopback(TCPIP& tcpip) {
+    tcpip.LocalHostIP("127.0.0.1");
+    tcpip.RemoteHostIP("127.0.0.1");
+    tcpip.RemotePort(37);
+  }
 };
 
 TEST_F(Tcpip, SynchTimeReturnsTheRawAnswerAndClosesEverything) {
@@ -78,9 +83,7 @@ TEST_F(Tcpip, TheRefusalTextFollowsTheLanguage) {
 
 TEST_F(Tcpip, ASecondOpenClosesTheSocketTheFirstLeftBehind) {
   TCPIP tcpip(sockets, icmp, texts);
-  tcpip.LocalHostIP("127.0.0.1");
-  tcpip.RemoteHostIP("127.0.0.1");
-  tcpip.RemotePort(37);
+  AimAtLoopback(tcpip);
   sockets.connectError = platform::wsa::kEconnrefused;
   EXPECT_FALSE(tcpip.OpenConnection());  // the failed attempt keeps its socket
   EXPECT_EQ(sockets.open.size(), 1u);
@@ -107,9 +110,7 @@ TEST_F(Tcpip, ShuttingDownWithoutAConnectionTouchesNoHandle) {
 TEST_F(Tcpip, TheObjectsEndClosesAConnectionStillOpen) {
   {
     TCPIP tcpip(sockets, icmp, texts);
-    tcpip.LocalHostIP("127.0.0.1");
-    tcpip.RemoteHostIP("127.0.0.1");
-    tcpip.RemotePort(37);
+    AimAtLoopback(tcpip);
     ASSERT_TRUE(tcpip.OpenConnection());
   }
   EXPECT_TRUE(sockets.open.empty());
@@ -118,9 +119,7 @@ TEST_F(Tcpip, TheObjectsEndClosesAConnectionStillOpen) {
 
 TEST_F(Tcpip, FailuresAreRecordedWithContextAndReplaceTheLastRecord) {
   TCPIP tcpip(sockets, icmp, texts);
-  tcpip.LocalHostIP("127.0.0.1");
-  tcpip.RemoteHostIP("127.0.0.1");
-  tcpip.RemotePort(37);
+  AimAtLoopback(tcpip);
   sockets.connectError = platform::wsa::kEconnrefused;
   EXPECT_FALSE(tcpip.OpenConnection());
   EXPECT_EQ(tcpip.LastErrorCode(), 10061);
@@ -155,9 +154,7 @@ TEST_F(Tcpip, ReceiveTakesAtMost10000BytesAndKeepsEveryByte) {
   sockets.receiveData = everyByte;
   for (int i = 0; i < 50; ++i) sockets.receiveData += everyByte;  // 13056 bytes waiting
   TCPIP tcpip(sockets, icmp, texts);
-  tcpip.LocalHostIP("127.0.0.1");
-  tcpip.RemoteHostIP("127.0.0.1");
-  tcpip.RemotePort(37);
+  AimAtLoopback(tcpip);
   ASSERT_TRUE(tcpip.OpenConnection());
   std::string data;
   std::int32_t received = -1;

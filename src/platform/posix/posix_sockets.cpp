@@ -104,13 +104,20 @@ sockaddr_in ToSockaddr(const SockAddrIn& address) {
 }
 
 // Only real descriptors reach the system; SOCKET values beyond int are not sockets here.
-bool ToDescriptor(SocketHandle s, int& fd) {
-  if (s == kInvalidSocket || s > static_cast<SocketHandle>(INT32_MAX)) return false;
-  fd = static_cast<int>(s);
-  return true;
+bool IsDescriptor(SocketHandle s) {
+  return s != kInvalidSocket && s <= static_cast<SocketHandle>(INT32_MAX);
 }
 
 }  // namespace
+
+bool PosixSockets::Descriptor(SocketHandle s, int& fd) {
+  if (!IsDescriptor(s)) {
+    lastError_ = wsa::kEnotsock;
+    return false;
+  }
+  fd = static_cast<int>(s);
+  return true;
+}
 
 int PosixSockets::Failed() {
   lastError_ = WsaCodeOfErrno(errno);
@@ -148,20 +155,14 @@ SocketHandle PosixSockets::Socket(int family, int type, int protocol) {
 
 int PosixSockets::Bind(SocketHandle s, const SockAddrIn& address) {
   int fd = -1;
-  if (!ToDescriptor(s, fd)) {
-    lastError_ = wsa::kEnotsock;
-    return kSocketError;
-  }
+  if (!Descriptor(s, fd)) return kSocketError;
   const sockaddr_in native = ToSockaddr(address);
   return ::bind(fd, reinterpret_cast<const sockaddr*>(&native), sizeof native) == 0 ? 0 : Failed();
 }
 
 int PosixSockets::Connect(SocketHandle s, const SockAddrIn& address) {
   int fd = -1;
-  if (!ToDescriptor(s, fd)) {
-    lastError_ = wsa::kEnotsock;
-    return kSocketError;
-  }
+  if (!Descriptor(s, fd)) return kSocketError;
   const sockaddr_in native = ToSockaddr(address);
   int result = 0;
   do {
@@ -172,10 +173,7 @@ int PosixSockets::Connect(SocketHandle s, const SockAddrIn& address) {
 
 int PosixSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
   int fd = -1;
-  if (!ToDescriptor(s, fd)) {
-    lastError_ = wsa::kEnotsock;
-    return kSocketError;
-  }
+  if (!Descriptor(s, fd)) return kSocketError;
   // poll, not select: select cannot take descriptors above FD_SETSIZE.
   pollfd entry{fd, POLLIN, 0};
   const int timeoutMs = static_cast<int>(seconds * 1000 + microseconds / 1000);
@@ -190,8 +188,9 @@ int PosixSockets::SelectReadable(SocketHandle s, long seconds, long microseconds
 
 int PosixSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
   int fd = -1;
-  if (!ToDescriptor(s, fd) || length < 0) {
-    lastError_ = wsa::kEnotsock;
+  if (!Descriptor(s, fd)) return kSocketError;
+  if (length < 0) {
+    lastError_ = wsa::kEfault;
     return kSocketError;
   }
   ssize_t received = 0;
@@ -203,20 +202,14 @@ int PosixSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
 
 int PosixSockets::Shutdown(SocketHandle s, int how) {
   int fd = -1;
-  if (!ToDescriptor(s, fd)) {
-    lastError_ = wsa::kEnotsock;
-    return kSocketError;
-  }
+  if (!Descriptor(s, fd)) return kSocketError;
   const int native = how == 0 ? SHUT_RD : how == 1 ? SHUT_WR : SHUT_RDWR;
   return ::shutdown(fd, native) == 0 ? 0 : Failed();
 }
 
 int PosixSockets::CloseSocket(SocketHandle s) {
   int fd = -1;
-  if (!ToDescriptor(s, fd)) {
-    lastError_ = wsa::kEnotsock;
-    return kSocketError;
-  }
+  if (!Descriptor(s, fd)) return kSocketError;
   return ::close(fd) == 0 ? 0 : Failed();
 }
 

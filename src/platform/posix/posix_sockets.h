@@ -23,7 +23,8 @@ class PosixSockets final : public Sockets {
   int LastError() override { return lastError_; }
 
  private:
-  int Failed();  // records errno as a WSA code and returns SOCKET_ERROR
+  int Failed();                              // records errno as a WSA code and returns SOCKET_ERROR
+  bool Descriptor(SocketHandle s, int& fd);  // false, with WSAENOTSOCK recorded, for no socket
   int startups_ = 0;
   int lastError_ = 0;
 };
