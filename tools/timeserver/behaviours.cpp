@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -50,10 +49,10 @@ std::int64_t NowSeconds() {
 }
 
 // Holds the connection without sending until the client goes away, ten seconds at most.
-void WaitForClientToClose(int connection) {
+void WaitForClientToClose(int connection, const std::atomic<bool>& stopping) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   char scratch[256];
-  while (std::chrono::steady_clock::now() < deadline) {
+  while (!stopping && std::chrono::steady_clock::now() < deadline) {
     pollfd entry{connection, POLLIN, 0};
     if (::poll(&entry, 1, 100) > 0 && ::recv(connection, scratch, sizeof scratch, 0) <= 0) return;
   }
@@ -61,7 +60,8 @@ void WaitForClientToClose(int connection) {
 
 }  // namespace
 
-void Serve(int connection, const Behaviour& behaviour) {
+void Serve(Descriptor owned, const Behaviour& behaviour, const std::atomic<bool>& stopping) {
+  const int connection = owned.get();
   switch (behaviour.kind) {
     case Kind::Time:
       SendAll(connection, TimeAtASecondBoundary());
@@ -73,7 +73,7 @@ void Serve(int connection, const Behaviour& behaviour) {
       SendAll(connection, behaviour.bytes);
       break;
     case Kind::Silence:
-      WaitForClientToClose(connection);
+      WaitForClientToClose(connection, stopping);
       break;
     case Kind::Close:
     case Kind::Refuse:
@@ -89,7 +89,6 @@ void Serve(int connection, const Behaviour& behaviour) {
       break;
     }
   }
-  ::close(connection);
 }
 
 }  // namespace timeserver

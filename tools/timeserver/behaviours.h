@@ -1,11 +1,14 @@
 // What the server does with one accepted connection, per behaviour.
 #pragma once
 
+#include <atomic>
+
+#include "descriptor.h"
 #include "options.h"
 
 namespace timeserver {
 
-// Serves one connection and closes it.
-void Serve(int connection, const Behaviour& behaviour);
+// Serves one connection and closes it. A behaviour that waits gives up once `stopping` is set.
+void Serve(Descriptor connection, const Behaviour& behaviour, const std::atomic<bool>& stopping);
 
 }  // namespace timeserver

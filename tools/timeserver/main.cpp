@@ -4,29 +4,22 @@
 //   vekhor-timeserver --behaviour B --port P [-- command ...]
 //
 // With a command, it serves while the command runs (with VEKHOR_TIME_PORT set to the port it
-// listens on) and exits with the command's status; without one it serves until interrupted.
-#include <arpa/inet.h>
-#include <netinet/in.h>
+// listens on) and exits with the command's status; without one it serves until SIGINT or
+// SIGTERM. Port 0 picks a free port.
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "behaviours.h"
+#include "child.h"
+#include "connections.h"
+#include "listener.h"
 #include "options.h"
-
-extern char** environ;
 
 namespace {
 
@@ -35,62 +28,15 @@ void RequestStop(int) {
   stopRequested = 1;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Bound to 127.0.0.1; listening unless the behaviour is to refuse (connects then get a reset).
-int OpenServerSocket(const timeserver::Options& options, int& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  const int yes = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<std::uint16_t>(options.port));
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    std::fprintf(
-        stderr, "vekhor-timeserver: cannot bind 127.0.0.1:%d: %s%s\n", options.port,
-        std::strerror(errno),
-        options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE)" : "");
-    ::close(fd);
-    return -1;
-  }
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  port = ntohs(address.sin_port);
-  if (options.behaviour.kind != timeserver::Kind::Refuse && ::listen(fd, 16) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-pid_t StartCommand(const std::vector<std::string>& command, int port) {
-  ::setenv("VEKHOR_TIME_PORT", std::to_string(port).c_str(), 1);
-  std::vector<char*> argv;
-  for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-  argv.push_back(nullptr);
-  pid_t child = 0;
-  if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return child;
-}
-
-int ExitStatusOf(int status) {
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return 1;
+// The child's exit status once it has ended; -1 while it is still running.
+int ChildStatus(pid_t child, bool wait) {
+  int status = 0;
+  pid_t ended = 0;
+  do {
+    ended = ::waitpid(child, &status, wait ? 0 : WNOHANG);
+  } while (ended < 0 && errno == EINTR);
+  if (ended == child) return timeserver::ExitStatusOf(status);
+  return ended < 0 ? 1 : -1;
 }
 
 }  // namespace
@@ -105,17 +51,22 @@ int main(int argc, char** argv) {
                  error.c_str(), argv[0]);
     return 2;
   }
-  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);  // a client that leaves early must not end the server
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
 
+  const bool listening = options->behaviour.kind != timeserver::Kind::Refuse;
   int port = 0;
-  const Descriptor server(OpenServerSocket(*options, port));
-  if (server.get() < 0) return 3;
+  const timeserver::Descriptor server =
+      timeserver::OpenLoopbackSocket(options->port, listening, port, error);
+  if (!server) {
+    std::fprintf(stderr, "vekhor-timeserver: %s\n", error.c_str());
+    return 3;
+  }
 
   pid_t child = -1;
   if (!options->command.empty()) {
-    child = StartCommand(options->command, port);
+    child = timeserver::StartChild(options->command, port);
     if (child < 0) {
       std::fprintf(stderr, "vekhor-timeserver: cannot start %s\n", options->command[0].c_str());
       return 4;
@@ -125,26 +76,25 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
 
-  const bool listening = options->behaviour.kind != timeserver::Kind::Refuse;
-  while (!stopRequested) {
-    if (child > 0) {
-      int status = 0;
-      if (::waitpid(child, &status, WNOHANG) == child) return ExitStatusOf(status);
+  int status = 0;
+  {
+    timeserver::Connections connections(options->behaviour);
+    while (!stopRequested) {
+      if (child > 0 && (status = ChildStatus(child, false)) >= 0) {
+        child = -1;
+        break;
+      }
+      connections.JoinFinished();
+      // A socket that does not listen polls as hung up at once: a refusing server only waits.
+      pollfd entry{server.get(), POLLIN, 0};
+      if (::poll(&entry, listening ? 1 : 0, 50) <= 0 || !(entry.revents & POLLIN)) continue;
+      timeserver::Descriptor connection(::accept4(server.get(), nullptr, nullptr, SOCK_CLOEXEC));
+      if (connection) connections.Serve(std::move(connection));
     }
-    pollfd entry{server.get(), POLLIN, 0};
-    if (!listening || ::poll(&entry, 1, 50) <= 0) {
-      if (!listening) ::usleep(50000);
-      continue;
-    }
-    const int connection = ::accept4(server.get(), nullptr, nullptr, SOCK_CLOEXEC);
-    if (connection < 0) continue;
-    std::thread(timeserver::Serve, connection, options->behaviour).detach();
-  }
+  }  // every connection thread has ended here
   if (child > 0) {
     ::kill(child, SIGTERM);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return ExitStatusOf(status);
+    status = ChildStatus(child, true);
   }
-  return 0;
+  return status;
 }
