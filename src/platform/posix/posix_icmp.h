@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 
 #include "platform/icmp.h"
 
@@ -16,6 +17,12 @@ class PosixIcmp final : public Icmp {
   bool CloseHandle(IcmpHandle handle) override;
 
  private:
+  // The status of the answer to our request, or nothing for a message that is not that.
+  static std::optional<std::uint32_t> ReadRaw(int fd, std::uint16_t identifier,
+                                              std::uint16_t sequence);
+  static std::optional<std::uint32_t> ReadDatagram(int fd, std::uint16_t sequence);
+  static std::optional<std::uint32_t> ReadErrorQueue(int fd, std::uint16_t sequence);
+
   std::map<IcmpHandle, bool> raw_;  // open handles: true when the socket is raw
   std::uint16_t sequence_ = 0;
 };

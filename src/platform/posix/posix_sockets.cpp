@@ -103,6 +103,28 @@ sockaddr_in ToSockaddr(const SockAddrIn& address) {
   return result;
 }
 
+// The h_errno codes that Winsock reports after a failed gethostbyname.
+constexpr int kWsaHostNotFound = 11001;
+constexpr int kWsaTryAgain = 11002;
+constexpr int kWsaNoRecovery = 11003;
+constexpr int kWsaNoData = 11004;
+
+int WsaCodeOfLookupFailure(int failure) {
+  switch (failure) {
+    case EAI_AGAIN:
+      return kWsaTryAgain;
+    case EAI_NODATA:
+    case EAI_ADDRFAMILY:
+      return kWsaNoData;
+    case EAI_NONAME:
+      return kWsaHostNotFound;
+    case EAI_MEMORY:
+      return wsa::kEnobufs;
+    default:
+      return kWsaNoRecovery;
+  }
+}
+
 // Only real descriptors reach the system; SOCKET values beyond int are not sockets here.
 bool IsDescriptor(SocketHandle s) {
   return s != kInvalidSocket && s <= static_cast<SocketHandle>(INT32_MAX);
@@ -227,11 +249,19 @@ int PosixSockets::GetHostName(char* name, int length) {
 }
 
 std::optional<HostRecord> PosixSockets::GetHostByName(const std::string& name) {
+  // gethostbyname("") answers for the local host.
+  std::string host = name;
+  if (host.empty()) {
+    char local[256] = {};
+    if (GetHostName(local, sizeof local) != 0) return std::nullopt;
+    host = local;
+  }
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
-  if (name.empty() || ::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) {
+  if (const int failure = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); failure != 0) {
+    lastError_ = WsaCodeOfLookupFailure(failure);
     return std::nullopt;
   }
   const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
@@ -248,7 +278,10 @@ std::optional<HostRecord> PosixSockets::GetHostByName(const std::string& name) {
       record.addresses.push_back(raw);
     }
   }
-  if (record.addresses.empty()) return std::nullopt;
+  if (record.addresses.empty()) {
+    lastError_ = kWsaNoData;
+    return std::nullopt;
+  }
   return record;
 }
 
