@@ -198,14 +198,19 @@ int PosixSockets::SelectReadable(SocketHandle s, long seconds, long microseconds
   if (!Descriptor(s, fd)) return kSocketError;
   // poll, not select: select cannot take descriptors above FD_SETSIZE.
   pollfd entry{fd, POLLIN, 0};
-  const int timeoutMs = static_cast<int>(seconds * 1000 + microseconds / 1000);
+  const long long wanted = static_cast<long long>(seconds) * 1000 + microseconds / 1000;
+  const int timeoutMs = static_cast<int>(std::clamp<long long>(wanted, 0, INT32_MAX));
   const int ready = ::poll(&entry, 1, timeoutMs);
   if (ready < 0) return Failed();
-  if (ready > 0 && (entry.revents & POLLNVAL)) {
+  if (ready == 0) return 0;
+  if (entry.revents & POLLNVAL) {
     lastError_ = wsa::kEnotsock;
     return kSocketError;
   }
-  return ready;
+  if (entry.revents & (POLLIN | POLLERR)) return 1;
+  // Hung up alone: a socket that never connected. Winsock's select waits out its time on it.
+  ::poll(nullptr, 0, timeoutMs);
+  return 0;
 }
 
 int PosixSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
