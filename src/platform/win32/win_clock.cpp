@@ -1,0 +1,42 @@
+#include "platform/win32/win_clock.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace vekhor::platform {
+namespace {
+
+std::string DatePart(const SYSTEMTIME& local) {
+  std::array<char, 128> text{};
+  const int written = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr,
+                                       text.data(), static_cast<int>(text.size()));
+  return written > 0 ? std::string(text.data()) : std::string();
+}
+
+std::string TimePart(const SYSTEMTIME& local) {
+  std::array<char, 128> text{};
+  const int written = ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local, nullptr, text.data(),
+                                       static_cast<int>(text.size()));
+  return written > 0 ? std::string(text.data()) : std::string();
+}
+
+}  // namespace
+
+std::uint32_t WinClock::SetSystemTime(const SystemTime& utc) {
+  const SYSTEMTIME native{utc.year, utc.month,  utc.dayOfWeek, utc.day,
+                          utc.hour, utc.minute, utc.second,    utc.milliseconds};
+  if (::SetSystemTime(&native)) return 0;
+  const DWORD error = ::GetLastError();
+  return error != 0 ? error : ERROR_GEN_FAILURE;  // 0 would read as success
+}
+
+std::string WinClock::NowText() {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  // The general date form drops a time of exactly midnight.
+  if (local.wHour == 0 && local.wMinute == 0 && local.wSecond == 0) return DatePart(local);
+  return DatePart(local) + " " + TimePart(local);
+}
+
+}  // namespace vekhor::platform
