@@ -65,11 +65,6 @@ struct MemoryRegistry::Node {
   }
 };
 
-struct MemoryRegistry::Handle {
-  std::shared_ptr<Node> node;
-  std::uint32_t granted = 0;
-};
-
 MemoryRegistry::MemoryRegistry(EnumerationOrder order) : order_(order) {
   for (RegistryKey root = kHkeyClassesRoot; root <= kHkeyDynData; ++root) {
     roots_[root] = std::make_shared<Node>();

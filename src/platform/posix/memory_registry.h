@@ -45,8 +45,11 @@ class MemoryRegistry final : public Registry {
 
  private:
   struct Node;
-  struct Handle;
   using NodePtr = std::shared_ptr<Node>;
+  struct Handle {
+    NodePtr node;
+    std::uint32_t granted = 0;
+  };
 
   // The key behind a root or an open handle that holds the `needed` rights.
   std::int32_t Resolve(RegistryKey key, std::uint32_t needed, NodePtr& node);

@@ -1,0 +1,104 @@
+// advapi32's ANSI registry functions behind the registry seam.
+#include "platform/win32/registry_win32.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/system.h"
+
+namespace vekhor::platform {
+namespace {
+
+// The predefined HKEYs are 32-bit values sign-extended to the pointer's width
+// (HKEY_CURRENT_USER is 0xFFFFFFFF80000001 on Win64); the seam keeps them as 0x80000001.
+HKEY ToHkey(RegistryKey key) {
+  if (IsRootKey(key)) {
+    const auto widened = static_cast<std::intptr_t>(static_cast<std::int32_t>(key));
+    return reinterpret_cast<HKEY>(widened);
+  }
+  return reinterpret_cast<HKEY>(key);
+}
+
+RegistryKey FromHkey(HKEY key) {
+  const auto value = reinterpret_cast<std::intptr_t>(key);
+  for (RegistryKey root = kHkeyClassesRoot; root <= kHkeyDynData; ++root) {
+    if (value == reinterpret_cast<std::intptr_t>(ToHkey(root))) return root;
+  }
+  return static_cast<RegistryKey>(value);
+}
+
+DWORD* OrNull(std::uint32_t* value, DWORD& local) {
+  return value ? &local : nullptr;
+}
+
+}  // namespace
+
+std::int32_t Win32Registry::OpenKeyEx(RegistryKey key, const std::string& subKey,
+                                      std::uint32_t options, std::uint32_t desired,
+                                      RegistryKey& result) {
+  HKEY opened = nullptr;
+  const LONG status = RegOpenKeyExA(ToHkey(key), subKey.c_str(), options, desired, &opened);
+  if (status == ERROR_SUCCESS) result = FromHkey(opened);
+  return status;
+}
+
+std::int32_t Win32Registry::CreateKey(RegistryKey key, const std::string& subKey,
+                                      RegistryKey& result) {
+  HKEY created = nullptr;
+  const LONG status = RegCreateKeyA(ToHkey(key), subKey.c_str(), &created);
+  if (status == ERROR_SUCCESS) result = FromHkey(created);
+  return status;
+}
+
+std::int32_t Win32Registry::SetValueEx(RegistryKey key, const std::string& valueName,
+                                       std::uint32_t type, const std::string& data) {
+  return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>(data.size()));
+}
+
+std::int32_t Win32Registry::QueryValueEx(RegistryKey key, const std::string& valueName,
+                                         std::uint32_t* type, char* data,
+                                         std::uint32_t& byteCount) {
+  DWORD storedType = 0;
+  DWORD count = byteCount;
+  const LONG status =
+      RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, OrNull(type, storedType),
+                       reinterpret_cast<BYTE*>(data), &count);
+  if (type) *type = storedType;
+  byteCount = count;
+  return status;
+}
+
+std::int32_t Win32Registry::EnumValue(RegistryKey key, std::uint32_t index, char* name,
+                                      std::uint32_t& nameLength, std::uint32_t* type,
+                                      std::uint32_t* dataSize) {
+  DWORD length = nameLength;
+  DWORD storedType = 0;
+  DWORD size = 0;
+  const LONG status = RegEnumValueA(ToHkey(key), index, name, &length, nullptr,
+                                    OrNull(type, storedType), nullptr, OrNull(dataSize, size));
+  nameLength = length;
+  if (type) *type = storedType;
+  if (dataSize) *dataSize = size;
+  return status;
+}
+
+std::int32_t Win32Registry::DeleteValue(RegistryKey key, const std::string& valueName) {
+  return RegDeleteValueA(ToHkey(key), valueName.c_str());
+}
+
+std::int32_t Win32Registry::DeleteKey(RegistryKey key, const std::string& subKey) {
+  return RegDeleteKeyA(ToHkey(key), subKey.c_str());
+}
+
+std::int32_t Win32Registry::CloseKey(RegistryKey key) {
+  return RegCloseKey(ToHkey(key));
+}
+
+std::unique_ptr<Registry> MakeSystemRegistry() {
+  return std::make_unique<Win32Registry>();
+}
+
+}  // namespace vekhor::platform

@@ -1,0 +1,27 @@
+// Values are read at the size the registry reports, so no fixed buffer truncates or pads them.
+#include "servers/registry_value.h"
+
+namespace vekhor {
+
+std::optional<std::string> ReadStringValue(platform::Registry& registry, platform::RegistryKey key,
+                                           const std::string& valueName) {
+  // The value can grow between asking for its size and reading it; then ask again.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    std::uint32_t size = 0;
+    if (registry.QueryValueEx(key, valueName, nullptr, nullptr, size) != platform::kErrorSuccess) {
+      return std::nullopt;
+    }
+    std::string data(size, '\0');
+    std::uint32_t type = 0;
+    const std::int32_t status = registry.QueryValueEx(key, valueName, &type, data.data(), size);
+    if (status == platform::kErrorMoreData) continue;
+    if (status != platform::kErrorSuccess) return std::nullopt;
+    data.resize(size);
+    const bool isString = type == platform::kRegSz || type == 2;  // REG_EXPAND_SZ
+    if (isString && !data.empty() && data.back() == '\0') data.pop_back();
+    return data;
+  }
+  return std::nullopt;
+}
+
+}  // namespace vekhor
