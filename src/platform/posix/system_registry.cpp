@@ -1,7 +1,7 @@
 // The native build's registry: in memory, empty at start, enumerating as Windows does.
 #include <memory>
 
-#include "platform/posix/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 #include "platform/system.h"
 
 namespace vekhor::platform {

@@ -1,5 +1,5 @@
 // The in-memory registry: a tree of keys, each with its values, and a table of open handles.
-#include "platform/posix/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 #include <algorithm>
 #include <cstring>
