@@ -1,0 +1,112 @@
+// The process that server_save_kill_test kills in the middle of a save. It saves a known list
+// through the real registry and, when asked, ends itself with TerminateProcess just before the
+// k-th call that changes the registry, so what is left behind is what a real kill leaves.
+//
+//   save_kill_child <path below HKEY_CURRENT_USER> <list size> <k>
+//
+// k = 0 never kills. Exit codes: 77 killed, 0 saved (it then prints how many changing calls the
+// save made), 1 bad arguments, 2 the save failed.
+#include <windows.h>
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "servers/server_list.h"
+
+namespace {
+
+using vekhor::platform::Registry;
+using vekhor::platform::RegistryKey;
+
+constexpr UINT kKilledExitCode = 77;
+
+// Forwards every call; counts the ones that change the registry and dies before the k-th.
+class KillingRegistry final : public Registry {
+ public:
+  KillingRegistry(Registry& real, unsigned killBefore) : real_(real), killBefore_(killBefore) {}
+
+  unsigned MutatingCalls() const { return calls_; }
+
+  std::int32_t OpenKeyEx(RegistryKey key, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t desired, RegistryKey& result) override {
+    return real_.OpenKeyEx(key, subKey, options, desired, result);
+  }
+  std::int32_t CreateKey(RegistryKey key, const std::string& subKey, RegistryKey& result) override {
+    Mutating();
+    return real_.CreateKey(key, subKey, result);
+  }
+  std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
+                          const std::string& data) override {
+    Mutating();
+    return real_.SetValueEx(key, valueName, type, data);
+  }
+  std::int32_t QueryValueEx(RegistryKey key, const std::string& valueName, std::uint32_t* type,
+                            char* data, std::uint32_t& byteCount) override {
+    return real_.QueryValueEx(key, valueName, type, data, byteCount);
+  }
+  std::int32_t EnumValue(RegistryKey key, std::uint32_t index, char* name,
+                         std::uint32_t& nameLength, std::uint32_t* type,
+                         std::uint32_t* dataSize) override {
+    return real_.EnumValue(key, index, name, nameLength, type, dataSize);
+  }
+  std::int32_t DeleteValue(RegistryKey key, const std::string& valueName) override {
+    Mutating();
+    return real_.DeleteValue(key, valueName);
+  }
+  std::int32_t DeleteKey(RegistryKey key, const std::string& subKey) override {
+    Mutating();
+    return real_.DeleteKey(key, subKey);
+  }
+  std::int32_t CloseKey(RegistryKey key) override { return real_.CloseKey(key); }
+
+ private:
+  void Mutating() {
+    if (++calls_ == killBefore_) {
+      std::fflush(stdout);
+      ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
+    }
+  }
+
+  Registry& real_;
+  unsigned killBefore_;
+  unsigned calls_ = 0;
+};
+
+// The test expects exactly this list: "new<n>.example", checked unless n is a multiple of 3.
+struct EveryThirdUnchecked final : vekhor::ServerCheckMarks {
+  bool IsChecked(std::size_t index) const override { return (index + 1) % 3 != 0; }
+};
+
+bool ParseNumber(std::string_view text, unsigned& number) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  return !text.empty() && error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  unsigned size = 0;
+  unsigned killBefore = 0;
+  if (argc != 4 || !ParseNumber(argv[2], size) || !ParseNumber(argv[3], killBefore)) {
+    std::fprintf(stderr, "usage: save_kill_child <path below HKCU> <list size> <k>\n");
+    return 1;
+  }
+  vekhor::ServerCollection servers;
+  for (unsigned n = 1; n <= size; ++n) servers.push_back("new" + std::to_string(n) + ".example");
+
+  const std::unique_ptr<Registry> system = vekhor::platform::MakeSystemRegistry();
+  KillingRegistry registry(*system, killBefore);
+  const vekhor::ServersLocation where{vekhor::platform::kHkeyCurrentUser, argv[1]};
+  if (!vekhor::SaveServers(registry, servers, EveryThirdUnchecked(), where)) {
+    std::printf("save failed after %u changing calls\n", registry.MutatingCalls());
+    return 2;
+  }
+  std::printf("%u\n", registry.MutatingCalls());
+  return 0;
+}
