@@ -57,7 +57,7 @@ std::string BackendName(RegistryBackend backend) {
 RegistryUnderTest::RegistryUnderTest(RegistryBackend backend)
     : backend_(backend),
       registry_(MakeRegistry(backend)),
-      base_("Software\\VekhorTests\\" + UniqueName()) {
+      base_("Software\\VekhorTest-" + UniqueName()) {
   servers_.root = platform::kHkeyCurrentUser;
   servers_.path = base_ + "\\Horolan\\Servers";
 }
@@ -73,7 +73,6 @@ RegistryUnderTest::~RegistryUnderTest() {
   for (const char* leaf : {".new", ""}) doomed.push_back(servers_.path + leaf);
   doomed.push_back(base_ + "\\Horolan");
   doomed.push_back(base_);
-  doomed.push_back("Software\\VekhorTests");
   for (const std::string& path : doomed) registry_->DeleteKey(platform::kHkeyCurrentUser, path);
 }
 

@@ -19,7 +19,9 @@ std::vector<RegistryBackend> RegistryBackendsToTest();
 std::string BackendName(RegistryBackend backend);
 
 // A registry and a key of HKEY_CURRENT_USER that belongs to one test alone; the keys below
-// it that the test used are removed again at the end.
+// it that the test used are removed again at the end. It shares no parent but Software with
+// tests running beside it: a parent one test removes while another creates below it (a
+// create walks the path one key at a time) makes that create fail.
 class RegistryUnderTest {
  public:
   explicit RegistryUnderTest(RegistryBackend backend);
@@ -29,7 +31,7 @@ class RegistryUnderTest {
 
   platform::Registry& registry() { return *registry_; }
   RegistryBackend backend() const { return backend_; }
-  // "Software\VekhorTests\<unique>", below HKEY_CURRENT_USER.
+  // "Software\VekhorTest-<unique>", below HKEY_CURRENT_USER.
   const std::string& base() const { return base_; }
   // The test's own Servers key, <base>\Horolan\Servers.
   const ServersLocation& servers() const { return servers_; }

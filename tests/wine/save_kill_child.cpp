@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "fakes/registry_fakes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "servers/server_list.h"
@@ -25,44 +26,31 @@ using vekhor::platform::RegistryKey;
 
 constexpr UINT kKilledExitCode = 77;
 
-// Forwards every call; counts the ones that change the registry and dies before the k-th.
-class KillingRegistry final : public Registry {
+// Counts the calls that change the registry and dies before the k-th.
+class KillingRegistry final : public vekhor::fakes::ForwardingRegistry {
  public:
-  KillingRegistry(Registry& real, unsigned killBefore) : real_(real), killBefore_(killBefore) {}
+  KillingRegistry(Registry& real, unsigned killBefore)
+      : ForwardingRegistry(real), killBefore_(killBefore) {}
 
   unsigned MutatingCalls() const { return calls_; }
 
-  std::int32_t OpenKeyEx(RegistryKey key, const std::string& subKey, std::uint32_t options,
-                         std::uint32_t desired, RegistryKey& result) override {
-    return real_.OpenKeyEx(key, subKey, options, desired, result);
-  }
   std::int32_t CreateKey(RegistryKey key, const std::string& subKey, RegistryKey& result) override {
     Mutating();
-    return real_.CreateKey(key, subKey, result);
+    return ForwardingRegistry::CreateKey(key, subKey, result);
   }
   std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
                           const std::string& data) override {
     Mutating();
-    return real_.SetValueEx(key, valueName, type, data);
-  }
-  std::int32_t QueryValueEx(RegistryKey key, const std::string& valueName, std::uint32_t* type,
-                            char* data, std::uint32_t& byteCount) override {
-    return real_.QueryValueEx(key, valueName, type, data, byteCount);
-  }
-  std::int32_t EnumValue(RegistryKey key, std::uint32_t index, char* name,
-                         std::uint32_t& nameLength, std::uint32_t* type,
-                         std::uint32_t* dataSize) override {
-    return real_.EnumValue(key, index, name, nameLength, type, dataSize);
+    return ForwardingRegistry::SetValueEx(key, valueName, type, data);
   }
   std::int32_t DeleteValue(RegistryKey key, const std::string& valueName) override {
     Mutating();
-    return real_.DeleteValue(key, valueName);
+    return ForwardingRegistry::DeleteValue(key, valueName);
   }
   std::int32_t DeleteKey(RegistryKey key, const std::string& subKey) override {
     Mutating();
-    return real_.DeleteKey(key, subKey);
+    return ForwardingRegistry::DeleteKey(key, subKey);
   }
-  std::int32_t CloseKey(RegistryKey key) override { return real_.CloseKey(key); }
 
  private:
   void Mutating() {
@@ -72,7 +60,6 @@ class KillingRegistry final : public Registry {
     }
   }
 
-  Registry& real_;
   unsigned killBefore_;
   unsigned calls_ = 0;
 };

@@ -94,11 +94,11 @@ class OwnedHkey {
 // A key of HKEY_CURRENT_USER for one round alone, removed with everything below it at the end.
 class PrivateKey {
  public:
-  PrivateKey() : base_(std::string(kParent) + "\\" + UniqueName()) {}
+  // No parent shared with other tests but Software, which is never removed.
+  PrivateKey() : base_(std::string(kParent) + UniqueName()) {}
   ~PrivateKey() {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, base_.c_str());
     ::RegDeleteKeyA(HKEY_CURRENT_USER, base_.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kParent);  // only when no other test still uses it
   }
   PrivateKey(const PrivateKey&) = delete;
   PrivateKey& operator=(const PrivateKey&) = delete;
@@ -106,7 +106,7 @@ class PrivateKey {
   ServersLocation Servers() const { return {platform::kHkeyCurrentUser, base_ + "\\Servers"}; }
 
  private:
-  static constexpr const char* kParent = "Software\\VekhorTests";
+  static constexpr const char* kParent = "Software\\VekhorTest-";
   static std::string UniqueName() {
     static std::atomic<unsigned> counter{0};
     return "kill-" + std::to_string(::GetCurrentProcessId()) + "-" +
