@@ -9,11 +9,13 @@ std::int32_t ForwardingRegistry::OpenKeyEx(platform::RegistryKey key, const std:
 }
 std::int32_t ForwardingRegistry::CreateKey(platform::RegistryKey key, const std::string& subKey,
                                            platform::RegistryKey& result) {
-  return inner_.CreateKey(key, subKey, result);
+  const std::int32_t refused = BeforeChange();
+  return refused ? refused : inner_.CreateKey(key, subKey, result);
 }
 std::int32_t ForwardingRegistry::SetValueEx(platform::RegistryKey key, const std::string& valueName,
                                             std::uint32_t type, const std::string& data) {
-  return inner_.SetValueEx(key, valueName, type, data);
+  const std::int32_t refused = BeforeChange();
+  return refused ? refused : inner_.SetValueEx(key, valueName, type, data);
 }
 std::int32_t ForwardingRegistry::QueryValueEx(platform::RegistryKey key,
                                               const std::string& valueName, std::uint32_t* type,
@@ -27,37 +29,22 @@ std::int32_t ForwardingRegistry::EnumValue(platform::RegistryKey key, std::uint3
 }
 std::int32_t ForwardingRegistry::DeleteValue(platform::RegistryKey key,
                                              const std::string& valueName) {
-  return inner_.DeleteValue(key, valueName);
+  const std::int32_t refused = BeforeChange();
+  return refused ? refused : inner_.DeleteValue(key, valueName);
 }
 std::int32_t ForwardingRegistry::DeleteKey(platform::RegistryKey key, const std::string& subKey) {
-  return inner_.DeleteKey(key, subKey);
+  const std::int32_t refused = BeforeChange();
+  return refused ? refused : inner_.DeleteKey(key, subKey);
 }
 std::int32_t ForwardingRegistry::CloseKey(platform::RegistryKey key) {
   return inner_.CloseKey(key);
 }
 
-bool FailingWriteRegistry::Refuse() {
+std::int32_t FailingWriteRegistry::BeforeChange() {
   ++changes_;
   const bool refuse = changes_ == failAt_ || (persistent_ && changes_ > failAt_);
   failed_ = failed_ || refuse;
-  return refuse;
-}
-
-std::int32_t FailingWriteRegistry::CreateKey(platform::RegistryKey key, const std::string& subKey,
-                                             platform::RegistryKey& result) {
-  return Refuse() ? kFailure : inner_.CreateKey(key, subKey, result);
-}
-std::int32_t FailingWriteRegistry::SetValueEx(platform::RegistryKey key,
-                                              const std::string& valueName, std::uint32_t type,
-                                              const std::string& data) {
-  return Refuse() ? kFailure : inner_.SetValueEx(key, valueName, type, data);
-}
-std::int32_t FailingWriteRegistry::DeleteValue(platform::RegistryKey key,
-                                               const std::string& valueName) {
-  return Refuse() ? kFailure : inner_.DeleteValue(key, valueName);
-}
-std::int32_t FailingWriteRegistry::DeleteKey(platform::RegistryKey key, const std::string& subKey) {
-  return Refuse() ? kFailure : inner_.DeleteKey(key, subKey);
+  return refuse ? kFailure : platform::kErrorSuccess;
 }
 
 std::int32_t ReadOnlyKeysRegistry::OpenKeyEx(platform::RegistryKey key, const std::string& subKey,

@@ -8,7 +8,8 @@
 
 namespace vekhor::fakes {
 
-// Passes every call on to another registry.
+// Passes every call on to another registry. Each change (create, set, delete value, delete
+// key) asks BeforeChange first, which may refuse it with a result code of its own.
 class ForwardingRegistry : public platform::Registry {
  public:
   explicit ForwardingRegistry(platform::Registry& inner) : inner_(inner) {}
@@ -30,11 +31,14 @@ class ForwardingRegistry : public platform::Registry {
   std::int32_t CloseKey(platform::RegistryKey key) override;
 
  protected:
+  // kErrorSuccess lets the change through.
+  virtual std::int32_t BeforeChange() { return platform::kErrorSuccess; }
+
   platform::Registry& inner_;
 };
 
-// Refuses the k-th change (create, set, delete value, delete key) with a registry I/O error,
-// and with `persistent` every change after it too, as a full disk would.
+// Refuses the k-th change with a registry I/O error, and with `persistent` every change after
+// it too, as a full disk would.
 class FailingWriteRegistry final : public ForwardingRegistry {
  public:
   static constexpr std::int32_t kFailure = 1016;  // ERROR_REGISTRY_IO_FAILED
@@ -42,19 +46,12 @@ class FailingWriteRegistry final : public ForwardingRegistry {
   FailingWriteRegistry(platform::Registry& inner, int failAt, bool persistent = false)
       : ForwardingRegistry(inner), failAt_(failAt), persistent_(persistent) {}
 
-  std::int32_t CreateKey(platform::RegistryKey key, const std::string& subKey,
-                         platform::RegistryKey& result) override;
-  std::int32_t SetValueEx(platform::RegistryKey key, const std::string& valueName,
-                          std::uint32_t type, const std::string& data) override;
-  std::int32_t DeleteValue(platform::RegistryKey key, const std::string& valueName) override;
-  std::int32_t DeleteKey(platform::RegistryKey key, const std::string& subKey) override;
-
   // Changes asked for so far, refused ones included.
   int Changes() const { return changes_; }
   bool Failed() const { return failed_; }
 
  private:
-  bool Refuse();
+  std::int32_t BeforeChange() override;
 
   int failAt_;
   bool persistent_;

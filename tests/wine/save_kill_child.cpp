@@ -22,7 +22,6 @@
 namespace {
 
 using vekhor::platform::Registry;
-using vekhor::platform::RegistryKey;
 
 constexpr UINT kKilledExitCode = 77;
 
@@ -34,30 +33,13 @@ class KillingRegistry final : public vekhor::fakes::ForwardingRegistry {
 
   unsigned MutatingCalls() const { return calls_; }
 
-  std::int32_t CreateKey(RegistryKey key, const std::string& subKey, RegistryKey& result) override {
-    Mutating();
-    return ForwardingRegistry::CreateKey(key, subKey, result);
-  }
-  std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
-                          const std::string& data) override {
-    Mutating();
-    return ForwardingRegistry::SetValueEx(key, valueName, type, data);
-  }
-  std::int32_t DeleteValue(RegistryKey key, const std::string& valueName) override {
-    Mutating();
-    return ForwardingRegistry::DeleteValue(key, valueName);
-  }
-  std::int32_t DeleteKey(RegistryKey key, const std::string& subKey) override {
-    Mutating();
-    return ForwardingRegistry::DeleteKey(key, subKey);
-  }
-
  private:
-  void Mutating() {
+  std::int32_t BeforeChange() override {
     if (++calls_ == killBefore_) {
       std::fflush(stdout);
       ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
     }
+    return vekhor::platform::kErrorSuccess;
   }
 
   unsigned killBefore_;
