@@ -29,7 +29,9 @@ std::vector<std::string> Components(const std::string& path) {
   return parts;
 }
 
-bool IsStringType(std::uint32_t type) { return type == kRegSz || type == 2 || type == 7; }
+bool IsStringType(std::uint32_t type) {
+  return type == kRegSz || type == 2 || type == 7;
+}
 
 constexpr std::uint32_t kAllRights = 0xFFFFFFFF;
 
@@ -46,7 +48,6 @@ struct MemoryRegistry::Node {
   Node* parent = nullptr;
   std::map<std::string, std::shared_ptr<Node>> children;
   std::map<std::string, Value> values;
-  std::uint32_t denied = 0;
   bool deleted = false;
   std::vector<const Value*> enumeration;
   bool enumerationValid = false;
@@ -109,7 +110,6 @@ std::int32_t MemoryRegistry::OpenKeyEx(RegistryKey key, const std::string& subKe
   if (const std::int32_t status = Resolve(key, 0, base); status != kErrorSuccess) return status;
   const NodePtr found = Walk(base, subKey);
   if (!found) return kErrorFileNotFound;
-  if ((desired & found->denied & ~kReadControl) != 0) return kErrorAccessDenied;
   result = NewHandle(found, desired);
   return kErrorSuccess;
 }
@@ -123,16 +123,12 @@ std::int32_t MemoryRegistry::CreateKey(RegistryKey key, const std::string& subKe
   for (const std::string& part : Components(subKey)) {
     NodePtr& child = current->children[Folded(part)];
     if (!child) {
-      if (current->denied & kKeyCreateSubKey) {
-        current->children.erase(Folded(part));
-        return kErrorAccessDenied;
-      }
       child = std::make_shared<Node>();
       child->parent = current.get();
     }
     current = child;
   }
-  result = NewHandle(current, kAllRights & ~current->denied);
+  result = NewHandle(current, kAllRights);
   return kErrorSuccess;
 }
 
@@ -212,7 +208,7 @@ std::int32_t MemoryRegistry::DeleteKey(RegistryKey key, const std::string& subKe
   const NodePtr found = Walk(base, subKey);
   if (!found) return kErrorFileNotFound;
   Node& doomed = *found;
-  if (!doomed.children.empty() || (doomed.denied & kDelete)) return kErrorAccessDenied;
+  if (!doomed.children.empty()) return kErrorAccessDenied;
   doomed.deleted = true;
   doomed.parent->children.erase(Folded(parts.back()));
   return kErrorSuccess;
@@ -221,14 +217,6 @@ std::int32_t MemoryRegistry::DeleteKey(RegistryKey key, const std::string& subKe
 std::int32_t MemoryRegistry::CloseKey(RegistryKey key) {
   if (roots_.count(key)) return kErrorSuccess;
   return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
-}
-
-void MemoryRegistry::DenyRights(RegistryKey root, const std::string& subKey,
-                                std::uint32_t rights) {
-  RegistryKey key = 0;
-  if (CreateKey(root, subKey, key) != kErrorSuccess) return;
-  handles_.at(key).node->denied |= rights;
-  CloseKey(key);
 }
 
 }  // namespace vekhor::platform

@@ -23,8 +23,7 @@ class MemoryRegistry final : public Registry {
 
   std::int32_t OpenKeyEx(RegistryKey key, const std::string& subKey, std::uint32_t options,
                          std::uint32_t desired, RegistryKey& result) override;
-  std::int32_t CreateKey(RegistryKey key, const std::string& subKey,
-                         RegistryKey& result) override;
+  std::int32_t CreateKey(RegistryKey key, const std::string& subKey, RegistryKey& result) override;
   std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
                           const std::string& data) override;
   std::int32_t QueryValueEx(RegistryKey key, const std::string& valueName, std::uint32_t* type,
@@ -36,10 +35,6 @@ class MemoryRegistry final : public Registry {
   std::int32_t DeleteKey(RegistryKey key, const std::string& subKey) override;
   std::int32_t CloseKey(RegistryKey key) override;
 
-  // Creates the key if needed and withholds `rights` from it, as a key's security would: an
-  // open asking for any of them is refused, a key created over it is opened without them,
-  // kKeyCreateSubKey refuses new subkeys and kDelete its deletion.
-  void DenyRights(RegistryKey root, const std::string& subKey, std::uint32_t rights);
   // Handles opened or created and not yet closed.
   std::size_t OpenHandles() const { return handles_.size(); }
 
