@@ -20,12 +20,9 @@ HKEY ToHkey(RegistryKey key) {
   return reinterpret_cast<HKEY>(key);
 }
 
+// An opened key, even one that advapi32 hands back as a predefined root, goes back unchanged.
 RegistryKey FromHkey(HKEY key) {
-  const auto value = reinterpret_cast<std::intptr_t>(key);
-  for (RegistryKey root = kHkeyClassesRoot; root <= kHkeyDynData; ++root) {
-    if (value == reinterpret_cast<std::intptr_t>(ToHkey(root))) return root;
-  }
-  return static_cast<RegistryKey>(value);
+  return reinterpret_cast<RegistryKey>(key);
 }
 
 DWORD* OrNull(std::uint32_t* value, DWORD& local) {
