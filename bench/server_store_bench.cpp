@@ -2,15 +2,13 @@
 // 100, 1,000 and 10,000 servers, each a few times in one run. A save replaces a list of the same
 // size, as when the user edits a long list. The store should grow about linearly: ten times the
 // servers may cost at most twelve times as long. Run it through the `bench_server_store` target.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/system.h"
+#include "fakes/registry_backends.h"
 #include "servers/server_list.h"
 #include "timing.h"
 
@@ -20,29 +18,6 @@ constexpr double kMostGrowthPerTenfold = 12.0;
 
 struct EveryOtherChecked final : vekhor::ServerCheckMarks {
   bool IsChecked(std::size_t index) const override { return index % 2 == 0; }
-};
-
-// A key of HKEY_CURRENT_USER for this run alone, removed with everything below it at the end.
-class BenchKey {
- public:
-  BenchKey()
-      : base_(std::string(kParent) + "\\" + std::to_string(::GetCurrentProcessId()) + "-" +
-              std::to_string(::GetTickCount64())) {}
-  ~BenchKey() {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, base_.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, base_.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kParent);  // only when no other run still uses it
-  }
-  BenchKey(const BenchKey&) = delete;
-  BenchKey& operator=(const BenchKey&) = delete;
-
-  vekhor::ServersLocation Servers() const {
-    return {vekhor::platform::kHkeyCurrentUser, base_ + "\\Servers"};
-  }
-
- private:
-  static constexpr const char* kParent = "Software\\VekhorBench";
-  std::string base_;
 };
 
 struct Figures {
@@ -59,9 +34,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: server_store_bench [repetitions]\n");
     return 2;
   }
-  const auto registry = vekhor::platform::MakeSystemRegistry();
-  const BenchKey key;
-  const vekhor::ServersLocation where = key.Servers();
+  // A key of this run alone, removed at the end.
+  vekhor::fakes::RegistryUnderTest place(vekhor::fakes::RegistryBackend::System);
+  vekhor::platform::Registry& registry = place.registry();
+  const vekhor::ServersLocation& where = place.servers();
   const EveryOtherChecked marks;
   int failures = 0;
 
@@ -72,15 +48,15 @@ int main(int argc, char** argv) {
       servers.push_back("time" + std::to_string(n) + ".bench.example");
     }
     // The first save puts a list of this size in place for the measured ones to replace.
-    if (!vekhor::SaveServers(*registry, servers, marks, where)) ++failures;
+    if (!vekhor::SaveServers(registry, servers, marks, where)) ++failures;
     std::vector<double> saves, loads, both;
     for (int round = 0; round < repetitions; ++round) {
       vekhor::ServerCollection loaded;
       const double save = vekhor::bench::MillisecondsOf([&] {
-        if (!vekhor::SaveServers(*registry, servers, marks, where)) ++failures;
+        if (!vekhor::SaveServers(registry, servers, marks, where)) ++failures;
       });
       const double load = vekhor::bench::MillisecondsOf([&] {
-        if (!vekhor::LoadServers(*registry, loaded, where)) ++failures;
+        if (!vekhor::LoadServers(registry, loaded, where)) ++failures;
       });
       if (loaded != servers) ++failures;
       saves.push_back(save);
@@ -93,7 +69,7 @@ int main(int argc, char** argv) {
                 size, figures.save, figures.load, figures.both, repetitions);
     medians.push_back(figures);
   }
-  if (!vekhor::DeleteServersKey(*registry, where)) ++failures;
+  if (!vekhor::DeleteServersKey(registry, where)) ++failures;
 
   const double ratio = medians[2].both / medians[1].both;
   std::printf("save 10,000 / 1,000        %.2f\n", medians[2].save / medians[1].save);
