@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "servers/registry_settings_store.h"
 
 namespace vekhor {
 
@@ -24,7 +25,9 @@ class ServerCheckMarks {
 // Where the list lives; tests and benchmarks move it to a key of their own.
 struct ServersLocation {
   platform::RegistryKey root = platform::kHkeyCurrentUser;
-  std::string path = "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
+  // The settings store's section "Horolan\Servers": single check marks are written there too.
+  std::string path = RegistrySettingsStore::SectionPath(
+      kSettingsApplication, std::string(kSettingsSection) + "\\Servers");
 };
 
 // Replaces the collection with the stored list and returns true; without a stored list the
