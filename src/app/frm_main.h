@@ -1,0 +1,68 @@
+// frmMain, the program's one window: its controls under their names, the window's state, and
+// the event handlers that belong to the window as a whole (pages, clock, about link, resize).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/toolkit.h"
+#include "platform/platform.h"
+
+namespace vekhor::app {
+
+// The about text's copyright line.
+inline constexpr const char* kCopyrightLine = "Copyright (C) 2004-2026 Vektal";
+
+class frmMain {
+ public:
+  // Form_Initialize: takes the controls of the toolkit's main window and wires their events.
+  frmMain(Toolkit& toolkit, platform::Platform& platform);
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  void Form_Load();
+  void Form_Resize();
+  void Form_MouseMove(int button, int shift, float x, float y);
+  void optSync_Click(std::int16_t Index);
+  void Timer2_Timer();
+  void lblURL_MouseMove(int button, int shift, float x, float y);
+  void lblURL_MouseUp(std::int16_t Button, int shift, float x, float y);
+
+  Toolkit& toolkit;
+  platform::Platform& platform;
+  Form& form;
+
+  std::array<OptionButton*, kPageCount> optSync;
+  std::array<Frame*, kPageCount> Frame1;
+  Button& cmdSync;
+  Label& lblStatus;
+  CheckBox& chkSync;
+  CheckBox& chkInternetConnection;
+  CheckBox& chkSysTray;
+  CheckBox& chkLog;
+  CheckBox& chkAutostart;
+  Button& cmdLog;
+  TextField& txtServer;
+  Button& cmdAdd;
+  Button& cmdRemove;
+  CheckedList& lstServer;
+  PictureBox& picLogo;
+  Label& lblAbout;
+  Label& lblTime;
+  Button& cmdExit;
+  Label& lblURL;
+  TrayHost& TrayIcon;
+  Timer& Timer1;
+  Timer& Timer2;
+  PopupMenu& mnuSysTray;
+  MenuEntry& mnuOpen;
+  MenuEntry& mnuExit;
+
+ private:
+  void SetCaptions();
+  void SetPageButtons();
+  std::string AboutText() const;
+};
+
+}  // namespace vekhor::app
