@@ -1,4 +1,5 @@
-// Fakes of the small platform seams and of the window toolkit, for tests of the core.
+// Fakes of the small platform seams and of the settings store, for tests of the core. The window
+// toolkit's fake is fakes/headless_toolkit.h.
 #pragma once
 
 #include <map>
@@ -6,7 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "app/toolkit.h"
 #include "platform/clock.h"
 #include "platform/connectivity.h"
 #include "platform/icmp.h"
@@ -69,41 +69,6 @@ class RecordingShell : public platform::Shell {
     calls.push_back({owner, verb, file, parameters, directory, show});
     return 42;
   }
-};
-
-class FakeLabel : public app::Label {
- public:
-  std::string caption;
-  int changes = 0;
-  void SetCaption(const std::string& text) override {
-    caption = text;
-    ++changes;
-  }
-  std::string Caption() const override { return caption; }
-};
-
-class HeadlessToolkit : public app::Toolkit {
- public:
-  explicit HeadlessToolkit(Language language = Language::English) : texts_(language) {}
-  struct Box {
-    std::string prompt;
-    int style;
-  };
-  std::vector<Box> boxes;
-  int answer = app::kMsgBoxAnswerYes;
-  std::string appPath = "C:\\Program Files\\Vektal";
-  platform::WindowHandle window = 0x1234;
-
-  int MsgBox(const std::string& prompt, int style) override {
-    boxes.push_back({prompt, style});
-    return answer;
-  }
-  const TextSource& Texts() const override { return texts_; }
-  std::string AppPath() const override { return appPath; }
-  platform::WindowHandle MainWindow() const override { return window; }
-
- private:
-  CatalogueTexts texts_;
 };
 
 class MemorySettings : public SettingsStore {

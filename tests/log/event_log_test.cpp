@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fakes/fake_platform.h"
+#include "fakes/headless_toolkit.h"
 #include "log/file_helpers.h"
 #include "support/temp_folder.h"
 

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "fakes/headless_toolkit.h"
 
 namespace vekhor {
 namespace {
 
-using fakes::FakeLabel;
+using fakes::HeadlessLabel;
 using fakes::HeadlessToolkit;
 using fakes::RecordingClock;
 
@@ -19,7 +20,7 @@ TEST(SetClock, SetsUtcAndShowsTheSuccessLineWithTheTimeReadAfterwards) {
   for (const Language language : {Language::English, Language::Swedish}) {
     HeadlessToolkit toolkit(language);
     RecordingClock clock;
-    FakeLabel status;
+    HeadlessLabel status;
     ASSERT_TRUE(SetClock(kApril2004, status, toolkit, clock));
     ASSERT_EQ(clock.set.size(), 1u);
     EXPECT_EQ(clock.set[0].year, 2004);
@@ -38,7 +39,7 @@ TEST(SetClock, AnAnswerThatIsNoTimeShowsTheInvalidAnswerBoxAndChangesNothing) {
         std::string("\x00\x00\x00\x05", 4), std::string()}) {
     HeadlessToolkit toolkit;
     RecordingClock clock;
-    FakeLabel status;
+    HeadlessLabel status;
     status.caption = "before";
     EXPECT_FALSE(SetClock(answer, status, toolkit, clock));
     EXPECT_TRUE(clock.set.empty());
@@ -53,7 +54,7 @@ TEST(SetClock, ARefusedClockChangeIsReportedNotCalledASuccess) {
   HeadlessToolkit toolkit;
   RecordingClock clock;
   clock.setResult = platform::kErrorPrivilegeNotHeld;
-  FakeLabel status;
+  HeadlessLabel status;
   EXPECT_FALSE(SetClock(kApril2004, status, toolkit, clock));
   EXPECT_EQ(status.caption, CatalogueText(text::kClockNotSet, Language::English));
   EXPECT_EQ(status.caption.find("succesfully"), std::string::npos);

@@ -3,7 +3,7 @@
 // anything and refuses a larger one, so the host clock is never moved.
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
+#include "fakes/headless_toolkit.h"
 #include "net/tcpip.h"
 #include "platform/clock.h"
 #include "platform/system.h"
@@ -16,7 +16,7 @@ namespace {
 struct ClockSetting : ::testing::Test {
   std::unique_ptr<platform::SystemPlatform> system = platform::MakeSystemPlatform();
   fakes::HeadlessToolkit toolkit;
-  fakes::FakeLabel status;
+  fakes::HeadlessLabel status;
 
   void SetUp() override { VEKHOR_REQUIRE_TIME_SERVER(); }
   bool FetchAndSet() {

@@ -1,0 +1,81 @@
+// The main window headless: one plain control per entry of the layout table, made with the
+// table's caption, rectangle and colours. Asking for a control as the wrong kind throws
+// std::logic_error: the caller has the table wrong.
+#pragma once
+
+#include <array>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/toolkit.h"
+#include "fakes/headless_controls.h"
+
+namespace vekhor::fakes {
+
+inline constexpr int kUnloadFromCode = 1;  // the unload mode of Form::Unload
+
+class HeadlessForm final : public app::Form {
+ public:
+  HeadlessForm();
+  HeadlessForm(const HeadlessForm&) = delete;
+  HeadlessForm& operator=(const HeadlessForm&) = delete;
+
+  std::string caption;
+  bool visible = false;
+  int windowState = app::kWindowNormal;
+  platform::WindowHandle handle = 0x1234;
+  app::Control* focused = nullptr;  // the control that took the focus last
+  bool unloaded = false;
+
+  void SetCaption(const std::string& title) override { caption = title; }
+  std::string Caption() const override { return caption; }
+  void SetVisible(bool show) override { visible = show; }
+  bool Visible() const override { return visible; }
+  int WindowState() const override { return windowState; }
+  void Unload() override { Close(kUnloadFromCode); }
+  platform::WindowHandle Handle() const override { return handle; }
+
+  HeadlessLabel& label(app::ControlId id) override { return Get<HeadlessLabel>(id); }
+  HeadlessButton& button(app::ControlId id) override { return Get<HeadlessButton>(id); }
+  HeadlessCheckBox& checkBox(app::ControlId id) override { return Get<HeadlessCheckBox>(id); }
+  HeadlessOptionButton& optionButton(app::ControlId id) override {
+    return Get<HeadlessOptionButton>(id);
+  }
+  HeadlessFrame& frame(app::ControlId id) override { return Get<HeadlessFrame>(id); }
+  HeadlessTextField& textField(app::ControlId id) override { return Get<HeadlessTextField>(id); }
+  HeadlessCheckedList& checkedList(app::ControlId id) override {
+    return Get<HeadlessCheckedList>(id);
+  }
+  HeadlessPictureBox& pictureBox(app::ControlId id) override { return Get<HeadlessPictureBox>(id); }
+  HeadlessTrayHost& trayHost(app::ControlId id) override { return Get<HeadlessTrayHost>(id); }
+  HeadlessTimer& timer(app::ControlId id) override { return Get<HeadlessTimer>(id); }
+  HeadlessPopupMenu& popupMenu(app::ControlId id) override { return Get<HeadlessPopupMenu>(id); }
+  HeadlessMenuEntry& menuEntry(app::ControlId id) override { return Get<HeadlessMenuEntry>(id); }
+
+  // What the user or the system does to the window itself.
+  void Activate();
+  void Resize();
+  void MoveMouse(float x = 0, float y = 0);
+  // Asks to close with `mode` (0 from the window's close box); false when a handler refused.
+  bool Close(int mode);
+
+ private:
+  using Object = std::variant<std::monostate, HeadlessLabel, HeadlessButton, HeadlessCheckBox,
+                              HeadlessOptionButton, HeadlessFrame, HeadlessTextField,
+                              HeadlessCheckedList, HeadlessPictureBox, HeadlessTrayHost,
+                              HeadlessTimer, HeadlessPopupMenu, HeadlessMenuEntry>;
+
+  void Make(const app::ControlLayout& layout);
+  template <class Kind>
+  Kind& Get(app::ControlId id) {
+    if (Kind* found = std::get_if<Kind>(&objects_[static_cast<std::size_t>(id)])) return *found;
+    Mismatch(id);
+  }
+  [[noreturn]] static void Mismatch(app::ControlId id);
+
+  std::array<Object, app::kControlCount> objects_;
+  std::vector<HeadlessOptionButton*> optionGroup_;
+};
+
+}  // namespace vekhor::fakes
