@@ -31,12 +31,19 @@ std::uint32_t WinClock::SetSystemTime(const SystemTime& utc) {
   return error != 0 ? error : ERROR_GEN_FAILURE;  // 0 would read as success
 }
 
-std::string WinClock::NowText() {
-  SYSTEMTIME local{};
-  ::GetLocalTime(&local);
+std::string DateTimeText(const SystemTime& time) {
+  const SYSTEMTIME local{time.year, time.month,  time.dayOfWeek, time.day,
+                         time.hour, time.minute, time.second,    time.milliseconds};
   // The general date form drops a time of exactly midnight.
   if (local.wHour == 0 && local.wMinute == 0 && local.wSecond == 0) return DatePart(local);
   return DatePart(local) + " " + TimePart(local);
+}
+
+std::string WinClock::NowText() {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  return DateTimeText({local.wYear, local.wMonth, local.wDayOfWeek, local.wDay, local.wHour,
+                       local.wMinute, local.wSecond, local.wMilliseconds});
 }
 
 }  // namespace vekhor::platform

@@ -5,6 +5,10 @@
 
 namespace vekhor::platform {
 
+// The system's general date form of a local time: the short date, a blank and the long time, as
+// the user's regional settings give them; at exactly midnight the date alone.
+std::string DateTimeText(const SystemTime& local);
+
 class WinClock final : public Clock {
  public:
   std::uint32_t SetSystemTime(const SystemTime& utc) override;

@@ -1,0 +1,79 @@
+#include "platform/win32/window/app_info.h"
+
+#include <cstring>
+#include <vector>
+
+namespace vekhor::platform::window {
+namespace {
+
+std::string ToAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int wide = static_cast<int>(text.size());
+  const int size =
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string result(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+}  // namespace
+
+std::string ModuleFolder(HMODULE module) {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  std::wstring folder(path.begin(), path.end());
+  const auto slash = folder.find_last_of(L"\\/");
+  folder.resize(slash == std::wstring::npos ? 0 : slash);
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive's root keeps it
+  return ToAnsi(folder);
+}
+
+app::Version ModuleVersion(HMODULE module) {
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
+  if (found == nullptr) return {};
+  const auto* data =
+      static_cast<const unsigned char*>(::LockResource(::LoadResource(module, found)));
+  const DWORD size = ::SizeofResource(module, found);
+  if (data == nullptr) return {};
+  // VS_FIXEDFILEINFO starts with its signature, 32-bit aligned, after the block's header.
+  for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+    VS_FIXEDFILEINFO info;
+    std::memcpy(&info, data + at, sizeof(info));
+    if (info.dwSignature != 0xFEEF04BD) continue;
+    return {static_cast<int>(HIWORD(info.dwFileVersionMS)),
+            static_cast<int>(LOWORD(info.dwFileVersionMS)),
+            static_cast<int>(LOWORD(info.dwFileVersionLS))};
+  }
+  return {};
+}
+
+std::string ArgumentsOf(const std::wstring& commandLine) {
+  std::size_t at = 0;
+  if (!commandLine.empty() && commandLine[0] == L'"') {
+    const auto closing = commandLine.find(L'"', 1);
+    at = closing == std::wstring::npos ? commandLine.size() : closing + 1;
+  } else {
+    while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t') ++at;
+  }
+  while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t')) ++at;
+  return ToAnsi(commandLine.substr(at));
+}
+
+InstanceMarker::InstanceMarker(const wchar_t* name)
+    : mutex_(::CreateMutexW(nullptr, FALSE, name)),
+      anotherWasRunning_(::GetLastError() == ERROR_ALREADY_EXISTS) {}
+
+InstanceMarker::~InstanceMarker() {
+  if (mutex_ != nullptr) ::CloseHandle(mutex_);
+}
+
+}  // namespace vekhor::platform::window

@@ -1,0 +1,32 @@
+// The server list: a one-column ListView with a check box in front of each entry, which a
+// user's tools read through LVM_GETITEMSTATE like any other.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/window/child_window.h"
+
+namespace vekhor::platform::window {
+
+class CheckedListControl final : public ChildWindow<app::CheckedList> {
+ public:
+  CheckedListControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+                     HWND window);
+  int ListCount() const override;
+  std::string List(int index) const override;
+  bool Selected(int index) const override;
+  void SetSelected(int index, bool checked) override;
+  int ListIndex() const override;
+  void SetListIndex(int index) override;
+  void AddItem(const std::string& text) override;
+  void RemoveItem(int index) override;
+  void Clear() override;
+  void Place() override;
+
+  // LVN_ITEMCHANGED and NM_DBLCLK from the ListView.
+  void Notified(const NMHDR& header);
+};
+
+}  // namespace vekhor::platform::window

@@ -1,0 +1,127 @@
+// The part every child control of the main window shares: its window, its place in twips within
+// its container (the window or a page), its visibility, focus and tool tip.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/toolkit.h"
+#include "platform/win32/window/window_context.h"
+
+namespace vekhor::platform::window {
+
+// What the window does with all its controls at once: place them after a move or a DPI change
+// and show or hide them with their page.
+class Placed {
+ public:
+  virtual ~Placed() = default;
+  virtual void Place() = 0;
+  virtual void UpdateShown() = 0;
+  virtual void ApplyDpi() = 0;
+};
+
+// A page: no window of its own, so that the controls' notifications reach the main window
+// directly; it shows, hides and moves the controls it contains.
+class PageFrame final : public app::Frame, public Placed {
+ public:
+  explicit PageFrame(const app::ControlLayout& layout) : rect_(layout.rect) {}
+  void Contain(Placed& child) { children_.push_back(&child); }
+
+  void SetVisible(bool visible) override;
+  bool Visible() const override { return visible_; }
+  void SetFocus() override {}
+  void SetToolTip(const std::string&) override {}
+  app::TwipsRect Rect() const override { return rect_; }
+  void SetLeft(int twips) override;
+  void SetTop(int twips) override;
+  void SetWidth(int twips) override;
+  void SetHeight(int twips) override;
+  void Place() override;
+  void UpdateShown() override;
+  void ApplyDpi() override {}
+
+ private:
+  app::TwipsRect rect_;
+  bool visible_ = true;
+  std::vector<Placed*> children_;
+};
+
+template <class Interface>
+class ChildWindow : public Interface, public Placed {
+ public:
+  ChildWindow(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+              HWND window)
+      : context_(context),
+        layout_(layout),
+        container_(container),
+        window_(window),
+        rect_(layout.rect),
+        font_(layout.font) {}
+
+  HWND Window() const { return window_; }
+  const app::ControlLayout& Layout() const { return layout_; }
+
+  void SetVisible(bool visible) override {
+    visible_ = visible;
+    UpdateShown();
+  }
+  bool Visible() const override { return visible_; }
+  void SetFocus() override { ::SetFocus(window_); }
+  void SetToolTip(const std::string& text) override {
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = context_.main;
+    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.lpszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(context_.toolTips, hasToolTip_ ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
+                   reinterpret_cast<LPARAM>(&tool));
+    hasToolTip_ = true;
+  }
+  app::TwipsRect Rect() const override { return rect_; }
+  void SetLeft(int twips) override { Move(rect_.left, twips); }
+  void SetTop(int twips) override { Move(rect_.top, twips); }
+  void SetWidth(int twips) override { Move(rect_.width, twips); }
+  void SetHeight(int twips) override { Move(rect_.height, twips); }
+
+  void Place() override {
+    const app::TwipsRect origin = container_ != nullptr ? container_->Rect() : app::TwipsRect{};
+    ::SetWindowPos(window_, nullptr, context_.Pixels(origin.left + rect_.left),
+                   context_.Pixels(origin.top + rect_.top), context_.Pixels(rect_.width),
+                   context_.Pixels(PlacedHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void UpdateShown() override {
+    const bool shown = visible_ && (container_ == nullptr || container_->Visible());
+    ::ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
+  }
+  void ApplyDpi() override { SelectFont(false); }
+
+ protected:
+  // The height the window gets; a label that grows to fit its text says more.
+  virtual int PlacedHeight() const { return rect_.height; }
+  void SelectFont(bool underline) {
+    ::SendMessageW(window_, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(context_.fonts.Get(font_, underline, context_.dpi)),
+                   TRUE);
+  }
+
+  WindowContext& context_;
+  const app::ControlLayout& layout_;
+  PageFrame* container_;
+  HWND window_;
+  app::TwipsRect rect_;
+  app::Font font_;
+
+ private:
+  void Move(int& field, int twips) {
+    field = twips;
+    Place();
+  }
+  bool visible_ = true;
+  bool hasToolTip_ = false;
+};
+
+}  // namespace vekhor::platform::window

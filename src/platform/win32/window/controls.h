@@ -1,0 +1,144 @@
+// The main window's standard controls as Win32 child windows: Static labels and picture,
+// Button push buttons, check boxes and graphical option buttons, an Edit text field, and the
+// hidden window that receives the tray icon's notifications.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/window/child_window.h"
+
+namespace vekhor::platform::window {
+
+class LabelControl final : public ChildWindow<app::Label> {
+ public:
+  LabelControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+               HWND window);
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override { return caption_; }
+  void SetForeColor(app::Color color) override;
+  app::Color ForeColor() const override { return foreColor_; }
+  void SetFontUnderline(bool underline) override;
+  bool FontUnderline() const override { return underline_; }
+  void SetMouseIcon(int cursorResource) override;
+  void ApplyDpi() override;
+
+  // The label's own window procedure: pointer moves, button releases and the pointer's shape.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  int PlacedHeight() const override;
+
+ private:
+  std::string caption_;
+  app::Color foreColor_;
+  bool underline_ = false;
+  int cursorResource_ = 0;
+  UniqueCursor cursor_;
+  WNDPROC staticProc_ = nullptr;
+};
+
+class ButtonControl final : public ChildWindow<app::Button> {
+ public:
+  using ChildWindow::ChildWindow;
+  void SetCaption(const std::string& caption) override {
+    ::SetWindowTextA(window_, caption.c_str());
+  }
+  std::string Caption() const override { return WindowTextA(window_); }
+  void SetEnabled(bool enabled) override { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
+  bool Enabled() const override { return ::IsWindowEnabled(window_) != FALSE; }
+  void Clicked() {
+    if (onClick) onClick();
+  }
+};
+
+class CheckBoxControl final : public ChildWindow<app::CheckBox> {
+ public:
+  CheckBoxControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+                  HWND window);
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override { return WindowTextA(window_); }
+  void SetValue(int value) override;
+  int Value() const override { return value_; }
+  void ApplyDpi() override;
+  // A click toggles between clear and checked, as the box shows it.
+  void Clicked() { SetValue(value_ == app::kChecked ? app::kUnchecked : app::kChecked); }
+
+ private:
+  void FitFont();
+  int value_ = app::kUnchecked;
+};
+
+class OptionButtonControl final : public ChildWindow<app::OptionButton> {
+ public:
+  using ChildWindow::ChildWindow;
+  void SetCaption(const std::string& caption) override {
+    ::SetWindowTextA(window_, caption.c_str());
+  }
+  void SetPicture(int iconResource) override;
+  bool Value() const override { return ::SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetValue(bool selected) {
+    ::SendMessageW(window_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  void ApplyDpi() override;
+  void Clicked() {
+    if (onClick) onClick();
+  }
+
+ private:
+  int iconResource_ = 0;
+  UniqueIcon icon_;
+};
+
+class TextFieldControl final : public ChildWindow<app::TextField> {
+ public:
+  using ChildWindow::ChildWindow;
+  void SetText(const std::string& text) override { ::SetWindowTextA(window_, text.c_str()); }
+  std::string Text() const override { return WindowTextA(window_); }
+};
+
+class PictureBoxControl final : public ChildWindow<app::PictureBox> {
+ public:
+  using ChildWindow::ChildWindow;
+  void SetBitmap(int bitmapResource) override;
+  void ApplyDpi() override;
+
+ private:
+  int bitmapResource_ = 0;
+  UniqueBitmap bitmap_;
+};
+
+class TrayHostControl final : public ChildWindow<app::TrayHost> {
+ public:
+  TrayHostControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+                  HWND window);
+  platform::WindowHandle Handle() const override {
+    return reinterpret_cast<platform::WindowHandle>(window_);
+  }
+  void SetPicture(int iconResource) override;
+  std::uintptr_t PictureHandle() const override {
+    return reinterpret_cast<std::uintptr_t>(icon_.get());
+  }
+  int TwipsPerPixel() const override { return kTwipsPerInch / context_.dpi; }
+  void UpdateShown() override { ::ShowWindow(window_, SW_HIDE); }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  static constexpr const wchar_t* kClassName = L"VekhorTrayHost";
+
+ private:
+  UniqueIcon icon_;
+};
+
+// The toolkit's mouse event arguments from a Win32 mouse message.
+struct MouseArguments {
+  int button;
+  int shift;
+  float x;
+  float y;
+};
+MouseArguments ToMouseArguments(WPARAM wParam, LPARAM lParam, int dpi);
+
+}  // namespace vekhor::platform::window

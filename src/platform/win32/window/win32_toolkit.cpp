@@ -1,0 +1,65 @@
+#include "platform/win32/window/win32_toolkit.h"
+
+#include <commctrl.h>
+
+namespace vekhor::platform::window {
+namespace {
+
+// Every instance in the user's session shares this name; other sessions have their own.
+constexpr const wchar_t* kInstanceName = L"Local\\Vektal Horolan instance";
+
+HINSTANCE WithCommonControls(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX classes{};
+  classes.dwSize = sizeof(classes);
+  classes.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
+  ::InitCommonControlsEx(&classes);
+  return instance;
+}
+
+}  // namespace
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance)
+    : instance_(kInstanceName),
+      texts_(instance, CurrentTextLanguage()),
+      path_(ModuleFolder(instance)),
+      version_(ModuleVersion(instance)),
+      command_(ArgumentsOf(::GetCommandLineW())),
+      form_(WithCommonControls(instance)) {}
+
+int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
+  return ::MessageBoxA(reinterpret_cast<HWND>(form_.Handle()), prompt.c_str(),
+                       app::kApplicationTitle, static_cast<UINT>(style));
+}
+
+// Tab and the arrow keys move between the controls as in a dialog box.
+bool Win32Toolkit::Dispatch(MSG& message) {
+  const auto window = reinterpret_cast<HWND>(form_.Handle());
+  if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return true;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+  return true;
+}
+
+void Win32Toolkit::DoEvents() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The loop that runs the program must still see it.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+int Win32Toolkit::RunMessageLoop() {
+  MSG message;
+  BOOL got;
+  while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    Dispatch(message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace vekhor::platform::window

@@ -1,0 +1,45 @@
+// The window toolkit of Vekhor.exe: the real main window, message boxes, the message loop and
+// what the program knows of itself.
+#pragma once
+
+#include <windows.h>
+
+#include "app/toolkit.h"
+#include "platform/win32/resource_texts.h"
+#include "platform/win32/window/app_info.h"
+#include "platform/win32/window/main_form.h"
+
+namespace vekhor::platform::window {
+
+class Win32Toolkit final : public app::Toolkit {
+ public:
+  explicit Win32Toolkit(HINSTANCE instance);
+
+  // False without a desktop to put the window on (no display under Wine).
+  bool WindowCreated() const { return form_.Created(); }
+  // Runs until the main window is gone; the exit status it was posted with.
+  int RunMessageLoop();
+
+  app::Form& MainForm() override { return form_; }
+  int MsgBox(const std::string& prompt, int style) override;
+  void DoEvents() override;
+  const TextSource& Texts() const override { return texts_; }
+  std::string AppPath() const override { return path_; }
+  std::string AppTitle() const override { return app::kApplicationTitle; }
+  app::Version AppVersion() const override { return version_; }
+  bool PrevInstance() const override { return instance_.AnotherWasRunning(); }
+  std::string Command() const override { return command_; }
+  platform::WindowHandle MainWindow() const override { return form_.Handle(); }
+
+ private:
+  bool Dispatch(MSG& message);
+
+  InstanceMarker instance_;
+  ResourceTexts texts_;
+  std::string path_;
+  app::Version version_;
+  std::string command_;
+  window::MainForm form_;
+};
+
+}  // namespace vekhor::platform::window

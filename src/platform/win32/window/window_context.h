@@ -1,0 +1,34 @@
+// What every control of the main window shares: the module, the window, its DPI, its fonts and
+// the one tool-tip window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/layout.h"
+#include "platform/win32/window/dpi.h"
+#include "platform/win32/window/font_cache.h"
+#include "platform/win32/window/gdi_objects.h"
+
+namespace vekhor::platform::window {
+
+struct WindowContext {
+  HINSTANCE instance = nullptr;
+  HWND main = nullptr;
+  HWND toolTips = nullptr;
+  int dpi = kDefaultDpi;
+  FontCache fonts;
+
+  int Pixels(int twips) const { return TwipsToPixels(twips, dpi); }
+};
+
+// Windows' control identifier of a control of the layout table.
+inline int ControlIdentifier(app::ControlId id) {
+  return app::kFirstControlId + static_cast<int>(id);
+}
+
+// A text as the ANSI functions take it, and a window's text as they return it.
+std::string WindowTextA(HWND window);
+
+}  // namespace vekhor::platform::window
