@@ -1,13 +1,14 @@
 # How tests are registered with ctest, natively and under Wine.
 include(GoogleTest)
 
-# Wine starts a cold prefix slowly; warm it once before any Win32 test runs.
+# Wine starts a cold prefix slowly; boot and ready it once before any Win32 test runs.
 if(CMAKE_CROSSCOMPILING)
-  find_program(WINEBOOT_PROGRAM wineboot REQUIRED)
   find_program(WINESERVER_PROGRAM wineserver REQUIRED)
   add_test(NAME wine_prefix_warm
-           COMMAND sh -c "\"${WINEBOOT_PROGRAM}\" -i && \"${WINESERVER_PROGRAM}\" -w")
+           COMMAND bash -c ". '${PROJECT_SOURCE_DIR}/tools/setup.sh' && vekhor_prepare_prefix")
   set_tests_properties(wine_prefix_warm PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+  add_test(NAME wine_server_stop COMMAND ${WINESERVER_PROGRAM} -k)
+  set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endif()
 
 # A GoogleTest executable: one ctest entry per case natively; under Wine the whole executable

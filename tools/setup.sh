@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 VEKHOR_PACKAGES=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils rdate)
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils rdate)
 
 vekhor_install_missing() {
   local missing=()
@@ -29,4 +29,23 @@ vekhor_start_display() {
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
   echo "Xvfb did not start" >&2
   return 1
+}
+
+# Boots the Wine prefix in $WINEPREFIX once and readies it for the program's window: Wine's own
+# fonts (Tahoma, Marlett for the caption buttons), which Debian's Wine does not load from its
+# data folder, and windows that Wine frames itself, as a bare Xvfb has no window manager.
+# Then one wineserver stays up: a Wine process that starts while the last server is still
+# shutting down can end at once, without a word.
+vekhor_prepare_prefix() {
+  local wine
+  wine=$(command -v wine || command -v wine64)
+  wineboot -i >/dev/null 2>&1 || return 1
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$fonts/$(basename "$font")" ] || cp "$font" "$fonts/"
+  done
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || return 1
+  wineserver -w
+  wineserver -p30 </dev/null >/dev/null 2>&1
 }
