@@ -7,7 +7,8 @@ if(CMAKE_CROSSCOMPILING)
   add_test(NAME wine_prefix_warm
            COMMAND bash -c ". '${PROJECT_SOURCE_DIR}/tools/setup.sh' && vekhor_prepare_prefix")
   set_tests_properties(wine_prefix_warm PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
-  add_test(NAME wine_server_stop COMMAND ${WINESERVER_PROGRAM} -k)
+  # A server that already went its way is no failure.
+  add_test(NAME wine_server_stop COMMAND sh -c "\"${WINESERVER_PROGRAM}\" -k || true")
   set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endif()
 

@@ -2,7 +2,8 @@
 # Sourced, not run.
 
 VEKHOR_PACKAGES=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils rdate)
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
+  rdate)
 
 vekhor_install_missing() {
   local missing=()
@@ -33,7 +34,8 @@ vekhor_start_display() {
 
 # Boots the Wine prefix in $WINEPREFIX once and readies it for the program's window: Wine's own
 # fonts (Tahoma, Marlett for the caption buttons), which Debian's Wine does not load from its
-# data folder, and windows that Wine frames itself, as a bare Xvfb has no window manager.
+# data folder, and, on a display without a window manager (a bare Xvfb), windows that Wine
+# frames itself.
 # Then one wineserver stays up: a Wine process that starts while the last server is still
 # shutting down can end at once, without a word.
 vekhor_prepare_prefix() {
@@ -45,7 +47,11 @@ vekhor_prepare_prefix() {
   for font in /usr/share/wine/fonts/*.ttf; do
     [ -e "$fonts/$(basename "$font")" ] || cp "$font" "$fonts/"
   done
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || return 1
+  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    "$wine" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+  else
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || return 1
+  fi
   wineserver -w
   wineserver -p30 </dev/null >/dev/null 2>&1
 }
