@@ -2,23 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/win32/ansi_text.h"
+
 namespace vekhor::platform {
 namespace {
 
 static_assert(kLanguageEnglishUs == MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 static_assert(kLanguageSwedish == MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH));
 const LPCWSTR kStringTable = MAKEINTRESOURCEW(6);  // RT_STRING, whatever UNICODE says
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int wide = static_cast<int>(text.size());
-  const int size =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string result(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, result.data(), size, nullptr, nullptr);
-  return result;
-}
 
 }  // namespace
 

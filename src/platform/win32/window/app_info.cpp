@@ -3,21 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/ansi_text.h"
+
 namespace vekhor::platform::window {
-namespace {
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int wide = static_cast<int>(text.size());
-  const int size =
-      ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string result(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, result.data(), size, nullptr, nullptr);
-  return result;
-}
-
-}  // namespace
 
 std::string ModuleFolder(HMODULE module) {
   std::vector<wchar_t> path(MAX_PATH);
