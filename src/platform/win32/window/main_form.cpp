@@ -369,7 +369,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      if (const LRESULT brush =
+              OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        return brush;
+      break;
     case WM_TIMER: {
       Slot* slot = SlotOfIdentifier(static_cast<int>(wParam));
       if (slot != nullptr && slot->timer != nullptr)

@@ -91,6 +91,7 @@ class MainForm final : public app::Form {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
+  // The brush for a control of the table, or 0 for another window.
   LRESULT OnControlColour(HDC dc, HWND control);
   void OnDpiChanged(int dpi, const RECT* suggested);
 

@@ -27,7 +27,9 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance)
       form_(WithCommonControls(instance)) {}
 
 int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
-  return ::MessageBoxA(reinterpret_cast<HWND>(form_.Handle()), prompt.c_str(),
+  // After the unload the window is gone: the box then stands on its own.
+  const auto window = reinterpret_cast<HWND>(form_.Handle());
+  return ::MessageBoxA(::IsWindow(window) ? window : nullptr, prompt.c_str(),
                        app::kApplicationTitle, static_cast<UINT>(style));
 }
 
