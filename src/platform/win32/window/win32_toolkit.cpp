@@ -34,12 +34,11 @@ int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
 }
 
 // Tab and the arrow keys move between the controls as in a dialog box.
-bool Win32Toolkit::Dispatch(MSG& message) {
+void Win32Toolkit::Dispatch(MSG& message) {
   const auto window = reinterpret_cast<HWND>(form_.Handle());
-  if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return true;
+  if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
-  return true;
 }
 
 void Win32Toolkit::DoEvents() {

@@ -32,7 +32,7 @@ class Win32Toolkit final : public app::Toolkit {
   platform::WindowHandle MainWindow() const override { return form_.Handle(); }
 
  private:
-  bool Dispatch(MSG& message);
+  void Dispatch(MSG& message);
 
   InstanceMarker instance_;
   ResourceTexts texts_;
