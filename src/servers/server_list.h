@@ -33,7 +33,8 @@ struct ServersLocation {
 // Replaces the collection with the stored list and returns true; without a stored list the
 // collection is left as it was. Servers come in the order of their numbers; values of other
 // names (not containing "ServerChecked") follow in the registry's order. A save that was cut
-// short is completed first.
+// short after its new list was complete is completed first; what is left of any other save is
+// removed.
 bool LoadServers(platform::Registry& registry, ServerCollection& servers,
                  const ServersLocation& where = {});
 
@@ -42,8 +43,10 @@ std::string ReadServerValue(platform::Registry& registry, const std::string& val
                             const ServersLocation& where = {});
 
 // Rewrites the Servers key from the collection and the check marks. At every moment either the
-// old or the new list is complete in the registry for LoadServers to find; on false the
-// previous list is kept unless the new one was already complete.
+// old or the new list is complete in the registry for LoadServers to find. False when the save
+// did not end cleanly: the previous list is kept unless the new one was already complete, or
+// the new list is stored but its companion is left behind, spent, for the next save or load to
+// remove.
 bool SaveServers(platform::Registry& registry, const ServerCollection& servers,
                  const ServerCheckMarks& checkMarks, const ServersLocation& where = {});
 

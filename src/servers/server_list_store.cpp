@@ -33,16 +33,17 @@ std::vector<std::string> ServerValueNames(platform::Registry& registry, platform
 bool CompleteSave(platform::Registry& registry, const ServersLocation& where,
                   const StoredList& list) {
   return DeleteKeyIfPresent(registry, where.root, where.path) &&
-         WriteServersKey(registry, where, list) &&
-         DeleteKeyIfPresent(registry, where.root, CompanionPath(where));
+         WriteServersKey(registry, where, list) && DropCompanion(registry, where);
 }
 
-// Leaves the Servers key as the one complete list and no companion.
+// Leaves the Servers key as the one complete list and no companion. A companion that is not
+// complete was cut short before its save committed, or spent after it: either way the Servers
+// key holds the list.
 bool SettleEarlierSave(platform::Registry& registry, const ServersLocation& where) {
   if (const auto pending = ReadCompanion(registry, where)) {
     return CompleteSave(registry, where, *pending);
   }
-  return DeleteKeyIfPresent(registry, where.root, CompanionPath(where));
+  return DropCompanion(registry, where);
 }
 
 }  // namespace
@@ -56,6 +57,8 @@ bool LoadServers(platform::Registry& registry, ServerCollection& servers,
     for (const StoredServer& server : *pending) servers.push_back(server.host);
     return true;
   }
+  // Should dropping it fail, the next save or load drops it.
+  DropCompanion(registry, where);
   const OwnedKey key = OwnedKey::Open(registry, where.root, where.path, platform::kKeyRead);
   if (!key.IsOpen()) return false;
   std::vector<std::string> names = ServerValueNames(registry, key.Get());
@@ -85,19 +88,19 @@ bool SaveServers(platform::Registry& registry, const ServerCollection& servers,
     list.push_back({servers[i], checkMarks.IsChecked(i) ? "-1" : "0"});
   }
   if (!SettleEarlierSave(registry, where)) return false;
-  const std::string companion = CompanionPath(where);
   if (!WriteCompanion(registry, where, list)) {
-    DeleteKeyIfPresent(registry, where.root, companion);
+    DropCompanion(registry, where);
     return false;
   }
   // The new list is complete; deleting the Servers key commits it.
   if (!DeleteKeyIfPresent(registry, where.root, where.path)) {
-    DeleteKeyIfPresent(registry, where.root, companion);
+    DropCompanion(registry, where);
     return false;
   }
-  if (!WriteServersKey(registry, where, list)) return false;
-  DeleteKeyIfPresent(registry, where.root, companion);
-  return true;
+  // One more try from an empty key: a companion left complete would be replayed at the next
+  // start over every check mark ticked until then.
+  if (!WriteServersKey(registry, where, list)) return CompleteSave(registry, where, list);
+  return DropCompanion(registry, where);
 }
 
 bool CreateServersKey(platform::Registry& registry, const ServersLocation& where) {

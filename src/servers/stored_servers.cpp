@@ -77,6 +77,17 @@ bool WriteCompanion(platform::Registry& registry, const ServersLocation& where,
          Set(registry, *key, kTotal, std::to_string(list.size()));
 }
 
+bool DropCompanion(platform::Registry& registry, const ServersLocation& where) {
+  const std::string path = CompanionPath(where);
+  {
+    const OwnedKey key = OwnedKey::Open(registry, where.root, path, platform::kKeyWrite);
+    if (key.Status() == platform::kErrorFileNotFound) return true;
+    // A refusal here still leaves the delete of the whole key to try.
+    if (key.IsOpen()) registry.DeleteValue(key.Get(), kTotal);
+  }
+  return DeleteKeyIfPresent(registry, where.root, path);
+}
+
 std::optional<StoredList> ReadCompanion(platform::Registry& registry,
                                         const ServersLocation& where) {
   const OwnedKey key =

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/registry_backends.h"
+#include "platform/memory/memory_registry.h"
 #include "servers/server_list.h"
 
 namespace vekhor::testing {
@@ -88,6 +89,17 @@ class ServerStoreTest : public ::testing::TestWithParam<fakes::RegistryBackend> 
 
 inline std::string BackendParamName(const ::testing::TestParamInfo<fakes::RegistryBackend>& info) {
   return fakes::BackendName(info.param);
+}
+
+inline std::string OrderParamName(
+    const ::testing::TestParamInfo<platform::EnumerationOrder>& info) {
+  return info.param == platform::EnumerationOrder::Creation ? "Creation" : "ByName";
+}
+
+// Both orders in which the in-memory registry enumerates: Windows' and Wine's.
+inline auto BothOrders() {
+  return ::testing::Values(platform::EnumerationOrder::Creation,
+                           platform::EnumerationOrder::ByName);
 }
 
 }  // namespace vekhor::testing

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/registry_fakes.h"
+#include "platform/memory/memory_registry.h"
+#include "servers/registry_settings_store.h"
 #include "servers/server_list.h"
 #include "servers/server_list_test_support.h"
 
@@ -78,6 +80,51 @@ TEST_P(ServerSaveFailure, KeysWithoutWriteRightsKeepThePreviousList) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, ServerSaveFailure,
                          ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
+
+// Single check marks go straight into the Servers key through the settings store, so they only
+// ever live at the program's own place: the in-memory registry alone, in both orders.
+class CheckMarkAfterARefusedSave : public ::testing::TestWithParam<platform::EnumerationOrder> {
+ protected:
+  const ServersLocation where;
+  const ServerList oldList = NumberedList("old", 3);
+  const ServerList newList = NumberedList("new", 5);
+};
+
+// The user ticks the third entry, unchecked in both lists, after a save that the registry
+// refused once anywhere: the next start must show it ticked, whichever list it shows, and must
+// not find a companion a successful save left behind.
+TEST_P(CheckMarkAfterARefusedSave, SurvivesTheNextStart) {
+  int changes = 0;
+  {
+    platform::MemoryRegistry scratch(GetParam());
+    ASSERT_TRUE(Save(scratch, oldList, where));
+    fakes::FailingWriteRegistry counting(scratch, 0);
+    ASSERT_TRUE(Save(counting, newList, where));
+    changes = counting.Changes();
+  }
+  for (int failAt = 1; failAt <= changes; ++failAt) {
+    SCOPED_TRACE("refused change " + std::to_string(failAt) + " of " + std::to_string(changes));
+    platform::MemoryRegistry registry(GetParam());
+    ASSERT_TRUE(Save(registry, oldList, where));
+    fakes::FailingWriteRegistry failing(registry, failAt);
+    const bool saved = Save(failing, newList, where);
+    const bool companionLeft = fakes::KeyExists(registry, where.root, where.path + ".new");
+    EXPECT_FALSE(saved && companionLeft) << "the save did not say it left its companion";
+
+    RegistrySettingsStore settings(registry);
+    ASSERT_TRUE(settings.SaveSetting(
+        kSettingsApplication, std::string(kSettingsSection) + "\\Servers", "ServerChecked3", "-1"));
+    const ServerList loaded = LoadList(registry, where);
+    ASSERT_TRUE(loaded.hosts == oldList.hosts || loaded.hosts == newList.hosts);
+    if (saved) {
+      EXPECT_EQ(loaded.hosts, newList.hosts);
+    }
+    EXPECT_TRUE(loaded.checked[2]) << "the start undid the check mark";
+    EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path + ".new"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, CheckMarkAfterARefusedSave, BothOrders(), OrderParamName);
 
 }  // namespace
 }  // namespace vekhor::testing

@@ -1,0 +1,130 @@
+// The Servers page on the headless toolkit: what the list box shows after each edit and what the
+// next start finds in the registry.
+#include "servers/list_editing.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/headless_controls.h"
+#include "fakes/headless_toolkit.h"
+#include "platform/memory/memory_registry.h"
+#include "servers/registry_settings_store.h"
+#include "servers/server_list_test_support.h"
+
+namespace vekhor::testing {
+namespace {
+
+class ServerListEditing : public ::testing::TestWithParam<platform::EnumerationOrder> {
+ protected:
+  // The store holds `stored`, and the page shows it as a start would.
+  void Start(const ServerList& stored) {
+    ASSERT_TRUE(Save(registry, stored, where));
+    ASSERT_TRUE(LoadServers(registry, servers, where));
+    FillServerList(lstServer, servers, settings);
+    ASSERT_EQ(Shown(), stored);
+  }
+
+  ServerList Shown() const {
+    ServerList list;
+    for (const auto& item : lstServer.items) {
+      list.hosts.push_back(item.text);
+      list.checked.push_back(item.checked);
+    }
+    return list;
+  }
+
+  // The list box, the collection, the Servers key and the next start agree on `expected`.
+  void ExpectEverywhere(const ServerList& expected) {
+    EXPECT_EQ(Shown(), expected);
+    EXPECT_EQ(servers, expected.hosts);
+    EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(expected));
+    EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path + ".new"));
+    EXPECT_EQ(LoadList(registry, where), expected);
+    EXPECT_EQ(registry.OpenHandles(), 0u);
+  }
+
+  const ServersLocation where;  // the program's own key, where the settings store writes too
+  platform::MemoryRegistry registry{GetParam()};
+  RegistrySettingsStore settings{registry};
+  fakes::HeadlessToolkit toolkit;
+  fakes::HeadlessCheckedList lstServer;
+  fakes::HeadlessTextField txtServer;
+  ServerCollection servers;
+
+  ServerListEditing() {
+    // As the window wires it.
+    lstServer.onItemCheck = [this](int item) { StoreCheckMark(lstServer, item, settings); };
+  }
+};
+
+TEST_P(ServerListEditing, AddStoresWhatWasTypedUncheckedAndEmptiesTheField) {
+  Start({{"one.example", "two.example"}, {true, false}});
+  const auto before = SortedValuesOf(registry, where);
+  EXPECT_TRUE(AddServer(txtServer, lstServer, servers, registry));
+  EXPECT_EQ(SortedValuesOf(registry, where), before) << "an empty field adds nothing";
+
+  for (const std::string typed : {"  ", "one.example", " spaced .example "}) {
+    txtServer.Type(typed);
+    EXPECT_TRUE(AddServer(txtServer, lstServer, servers, registry));
+    EXPECT_EQ(txtServer.text, "");
+  }
+  ExpectEverywhere({{"one.example", "two.example", "  ", "one.example", " spaced .example "},
+                    {true, false, false, false, false}});
+}
+
+TEST_P(ServerListEditing, RemoveTakesTheCurrentEntryOnlyOnYesAndMarksMoveUpWithTheirEntries) {
+  const ServerList three{{"one.example", "two.example", "three.example"}, {false, false, true}};
+  Start(three);
+  EXPECT_TRUE(RemoveServer(toolkit, lstServer, servers, registry));
+  EXPECT_TRUE(toolkit.boxes.empty()) << "no current entry, no question";
+
+  lstServer.SetListIndex(1);
+  toolkit.answer = 7;  // No
+  EXPECT_TRUE(RemoveServer(toolkit, lstServer, servers, registry));
+  ASSERT_EQ(toolkit.boxes.size(), 1u);
+  EXPECT_EQ(toolkit.boxes[0].prompt, "Are you sure that you want to remove two.example?");
+  EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxQuestionYesNo);
+  ExpectEverywhere(three);
+
+  toolkit.answer = app::kMsgBoxAnswerYes;
+  EXPECT_TRUE(RemoveServer(toolkit, lstServer, servers, registry));
+  ExpectEverywhere({{"one.example", "three.example"}, {false, true}});
+  EXPECT_EQ(ReadServerValue(registry, "ServerChecked1", where), "0");
+  EXPECT_EQ(ReadServerValue(registry, "ServerChecked2", where), "-1");
+}
+
+TEST_P(ServerListEditing, OnlyAStoredMinusOneOrNoMarkTicksAnEntryAndATickStoresItsOwnMarkAlone) {
+  fakes::WriteValues(registry, where.root, where.path,
+                     {{"Server1", "a"},
+                      {"ServerChecked1", "-1"},
+                      {"Server2", "b"},
+                      {"ServerChecked2", "0"},
+                      {"Server3", "c"},
+                      {"ServerChecked3", "1"},
+                      {"Server4", "d"}});
+  ASSERT_TRUE(LoadServers(registry, servers, where));
+  FillServerList(lstServer, servers, settings);
+  EXPECT_EQ(Shown(), (ServerList{{"a", "b", "c", "d"}, {true, false, false, true}}));
+
+  auto expected = SortedValuesOf(registry, where);
+  lstServer.ClickCheck(1);
+  lstServer.ClickCheck(0);
+  for (auto& [name, data] : expected) {
+    if (name == "ServerChecked1") data = "0";
+    if (name == "ServerChecked2") data = "-1";
+  }
+  EXPECT_EQ(SortedValuesOf(registry, where), expected) << "a tick touches its own mark alone";
+  EXPECT_FALSE(StoreCheckMark(lstServer, 4, settings));
+  EXPECT_FALSE(StoreCheckMark(lstServer, -1, settings));
+  EXPECT_FALSE(ListCheckMarks(lstServer).IsChecked(4));
+  EXPECT_EQ(SortedValuesOf(registry, where), expected);
+
+  // Filled again from a collection that lost an entry, the list shows no stale entry.
+  servers.pop_back();
+  FillServerList(lstServer, servers, settings);
+  EXPECT_EQ(Shown(), (ServerList{{"a", "b", "c"}, {false, true, false}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, ServerListEditing, BothOrders(), OrderParamName);
+
+}  // namespace
+}  // namespace vekhor::testing
