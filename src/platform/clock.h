@@ -29,6 +29,8 @@ class Clock {
   // The current local date and time in the system's general date form: the short date, a blank
   // and the long time; at exactly midnight the date alone.
   virtual std::string NowText() = 0;
+  // Today in the system's short date form.
+  virtual std::string DateText() = 0;
 };
 
 }  // namespace vekhor::platform

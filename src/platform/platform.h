@@ -9,6 +9,7 @@ class Connectivity;
 class Clock;
 class Registry;
 class Shell;
+class NotifyIcon;
 
 struct Platform {
   Sockets& sockets;
@@ -17,6 +18,7 @@ struct Platform {
   Clock& clock;
   Registry& registry;
   Shell& shell;
+  NotifyIcon& notifyIcon;
 };
 
 }  // namespace vekhor::platform

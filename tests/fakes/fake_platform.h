@@ -53,6 +53,7 @@ class RecordingClock : public platform::Clock {
     return setResult;
   }
   std::string NowText() override { return now; }
+  std::string DateText() override { return now.substr(0, now.find(' ')); }
 };
 
 class RecordingShell : public platform::Shell {

@@ -8,6 +8,15 @@ std::uint32_t PosixClock::SetSystemTime(const SystemTime&) {
   return kErrorPrivilegeNotHeld;
 }
 
+std::string PosixClock::DateText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16] = {};
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
+}
+
 std::string PosixClock::NowText() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -9,6 +9,7 @@ class PosixClock final : public Clock {
  public:
   std::uint32_t SetSystemTime(const SystemTime& utc) override;
   std::string NowText() override;
+  std::string DateText() override;
 };
 
 }  // namespace vekhor::platform

@@ -1,6 +1,7 @@
 // The native build's platform: POSIX backends and the in-memory registry.
 #include "platform/system.h"
 
+#include "platform/notify_icon.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_connectivity.h"
 #include "platform/posix/posix_icmp.h"
@@ -21,8 +22,9 @@ class PosixPlatform final : public SystemPlatform {
   PosixConnectivity connectivity_;
   PosixClock clock_;
   PosixShell shell_;
+  NoNotificationArea notifyIcon_;
   std::unique_ptr<Registry> registry_ = MakeSystemRegistry();
-  Platform platform_{sockets_, icmp_, connectivity_, clock_, *registry_, shell_};
+  Platform platform_{sockets_, icmp_, connectivity_, clock_, *registry_, shell_, notifyIcon_};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/win32/win_clock.h"
 #include "platform/win32/win_connectivity.h"
 #include "platform/win32/win_icmp.h"
+#include "platform/win32/win_notify_icon.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_sockets.h"
 
@@ -21,8 +22,9 @@ class Win32Platform final : public SystemPlatform {
   WinConnectivity connectivity_;
   WinClock clock_;
   WinShell shell_;
+  WinNotifyIcon notifyIcon_;
   std::unique_ptr<Registry> registry_ = MakeSystemRegistry();
-  Platform platform_{sockets_, icmp_, connectivity_, clock_, *registry_, shell_};
+  Platform platform_{sockets_, icmp_, connectivity_, clock_, *registry_, shell_, notifyIcon_};
 };
 
 }  // namespace

@@ -39,6 +39,12 @@ std::string DateTimeText(const SystemTime& time) {
   return DatePart(local) + " " + TimePart(local);
 }
 
+std::string WinClock::DateText() {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  return DatePart(local);
+}
+
 std::string WinClock::NowText() {
   SYSTEMTIME local{};
   ::GetLocalTime(&local);

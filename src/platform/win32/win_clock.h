@@ -13,6 +13,7 @@ class WinClock final : public Clock {
  public:
   std::uint32_t SetSystemTime(const SystemTime& utc) override;
   std::string NowText() override;
+  std::string DateText() override;
 };
 
 }  // namespace vekhor::platform

@@ -1,0 +1,58 @@
+// The Settings page: each check box is stored at once in the settings store as its value in
+// decimal; the autostart box also keeps the program's Run value, and the hourly box switches
+// Timer1.
+#pragma once
+
+#include <string>
+
+#include "app/toolkit.h"
+#include "platform/registry.h"
+#include "servers/settings_store.h"
+
+namespace vekhor::app {
+
+// The settings' keys. A start takes "1" for an absent "InternetConnection" and "0" for the
+// others; "SysTray" is absent only before the very first start.
+inline constexpr const char* kAutostartSetting = "Autostart";
+inline constexpr const char* kInternetConnectionSetting = "InternetConnection";
+inline constexpr const char* kLogSetting = "Log";
+inline constexpr const char* kSysTraySetting = "SysTray";
+inline constexpr const char* kIntervalSetting = "Interval";
+
+// Where Windows looks for programs to start at logon: machine-wide first (needs administrative
+// rights), then for the user alone.
+inline constexpr const char* kMachineRunKey =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kUserRunKey =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValueName = "Vektal Horolan";
+inline constexpr const char* kProgramFileName = "Vekhor.exe";
+
+// The check-box value a stored setting stands for. Only the exact texts "0", "1" and "2" are
+// values a box can take (and the only ones the program writes); anything else, damaged or
+// written by hand (" 1", "01", "-1", "yes", ""), counts as 0, so a start never fails on it and
+// never leaves a box undefined.
+int StoredCheckState(const std::string& stored);
+
+// Stores the box's value under `key` as a decimal text: the whole of the Internet-connection,
+// log and tray boxes' click handlers, and what the unload stores once more.
+void StoreCheckBox(const CheckBox& box, SettingsStore& settings, const char* key);
+
+// The Run value's data: the program's full file name in quotes, so that Windows does not cut a
+// folder with blanks at the first blank. The file name is always "Vekhor.exe", whatever name
+// the program was started under.
+std::string RunValueData(const std::string& appFolder);
+
+// The autostart box's click: stores its value, then adds or removes the Run value. Checked, the
+// value goes under the machine's Run key, or, when that is refused, under the user's (created if
+// missing); one under the user's key is removed when the machine's took it, so that the program
+// does not start twice. When neither takes it the box is cleared again, so it always says
+// whether the program starts with Windows; that change raises this click once more, which then
+// stores "0". Cleared, the value is removed from both keys. A grayed box changes nothing more.
+void AutostartClicked(CheckBox& box, SettingsStore& settings, platform::Registry& registry,
+                      const std::string& appFolder);
+
+// The hourly box's click: stores its value; the hourly timer runs while the box is not clear.
+void SyncClicked(const CheckBox& box, SettingsStore& settings, Timer& timer1);
+
+}  // namespace vekhor::app
