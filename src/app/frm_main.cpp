@@ -1,6 +1,8 @@
 #include "app/frm_main.h"
 
+#include "app/settings.h"
 #include "platform/clock.h"
+#include "servers/list_editing.h"
 
 namespace vekhor::app {
 namespace {
@@ -18,6 +20,7 @@ constexpr std::array<PageButton, kPageCount> kPageButtons{{
 }};
 constexpr int kLinkCursor = 101;
 
+constexpr int kTimer1IntervalMs = 60000;
 constexpr int kTimer2IntervalMs = 500;
 
 }  // namespace
@@ -26,6 +29,9 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
     : toolkit(tk),
       platform(system),
       form(tk.MainForm()),
+      settings(system.registry),
+      sysTray(system.notifyIcon),
+      log(settings, tk, system.clock, system.shell),
       optSync{&form.optionButton(ControlId::optSync0), &form.optionButton(ControlId::optSync1),
               &form.optionButton(ControlId::optSync2), &form.optionButton(ControlId::optSync3)},
       Frame1{&form.frame(ControlId::Frame1_0), &form.frame(ControlId::Frame1_1),
@@ -59,16 +65,31 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
     };
   }
   form.onResize = [this] { Form_Resize(); };
+  form.onUnload = [this](int& cancel) { Form_Unload(cancel); };
   form.onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
   lblURL.onMouseMove = [this](int b, int s, float x, float y) { lblURL_MouseMove(b, s, x, y); };
   lblURL.onMouseUp = [this](int b, int s, float x, float y) {
     lblURL_MouseUp(static_cast<std::int16_t>(b), s, x, y);
   };
   Timer2.onTick = [this] { Timer2_Timer(); };
+  chkAutostart.onClick = [this] { chkAutostart_Click(); };
+  chkInternetConnection.onClick = [this] { chkInternetConnection_Click(); };
+  chkLog.onClick = [this] { chkLog_Click(); };
+  chkSysTray.onClick = [this] { chkSysTray_Click(); };
+  chkSync.onClick = [this] { chkSync_Click(); };
+  TrayIcon.onMouseMove = [this](int b, int s, float x, float y) { TrayIcon_MouseMove(b, s, x, y); };
+  mnuOpen.onClick = [this] { mnuOpen_Click(); };
+  cmdAdd.onClick = [this] { cmdAdd_Click(); };
+  cmdRemove.onClick = [this] { cmdRemove_Click(); };
+  lstServer.onItemCheck = [this](int item) {
+    lstServer_ItemCheck(static_cast<std::int16_t>(item));
+  };
+  form.onTaskbarCreated = [this] { sysTray.TaskbarCreated(); };
 }
 
 void frmMain::Form_Load() {
   form.SetCaption(toolkit.AppTitle());
+  LoadServers(platform.registry, servers);
   SetCaptions();
   lblAbout.SetCaption(AboutText());
   picLogo.SetBitmap(kLogoBitmap);
@@ -78,12 +99,93 @@ void frmMain::Form_Load() {
   mnuOpen.SetCaption(toolkit.Texts().LoadResString(text::kOpen));
   mnuExit.SetCaption(toolkit.Texts().LoadResString(text::kExit));
   SetPageButtons();
+  LoadServerList();
+  LoadSettings();
   for (int index = 1; index < kPageCount; ++index) {
     Frame1[static_cast<std::size_t>(index)]->SetVisible(false);
   }
+  Timer1.SetEnabled(chkSync.Value() == kChecked);
+  Timer1.SetInterval(kTimer1IntervalMs);
   Timer2.SetEnabled(true);
   Timer2.SetInterval(kTimer2IntervalMs);
+  if (chkSysTray.Value() == kUnchecked) {
+    form.SetVisible(true);
+  } else {
+    sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
+  }
+}
+
+// The next start reads "SysTray" to tell itself from a first start.
+void frmMain::Form_Unload(int&) {
+  servers.clear();
+  sysTray.RemoveTrayIcon();
+  StoreCheckBox(chkSync, settings, kIntervalSetting);
+  StoreCheckBox(chkSysTray, settings, kSysTraySetting);
+  log.WriteLog(toolkit.Texts().LoadResString(text::kApplicationClosed));
+}
+
+// No "SysTray" stored yet is the first start: the default servers join whatever list was found.
+void frmMain::LoadServerList() {
+  if (settings.GetSetting(kSettingsApplication, kSettingsSection, kSysTraySetting, "").empty()) {
+    AddDefaultServers(servers);
+  } else {
+    LoadServers(platform.registry, servers);
+  }
+  FillServerList(lstServer, servers, settings);
+  SaveServers(platform.registry, servers, ListCheckMarks(lstServer));
+}
+
+// Each box starts clear, so a stored value that checks it runs its handler as a click would.
+void frmMain::LoadSettings() {
+  const auto stored = [this](const char* key, const char* absent) {
+    return StoredCheckState(
+        settings.GetSetting(kSettingsApplication, kSettingsSection, key, absent));
+  };
+  chkAutostart.SetValue(stored(kAutostartSetting, "0"));
+  chkInternetConnection.SetValue(stored(kInternetConnectionSetting, "1"));
+  chkLog.SetValue(stored(kLogSetting, "0"));
+  chkSysTray.SetValue(stored(kSysTraySetting, "0"));
+  chkSync.SetValue(stored(kIntervalSetting, "0"));
+}
+
+void frmMain::chkAutostart_Click() {
+  AutostartClicked(chkAutostart, settings, platform.registry, toolkit.AppPath());
+}
+
+void frmMain::chkInternetConnection_Click() {
+  StoreCheckBox(chkInternetConnection, settings, kInternetConnectionSetting);
+}
+
+void frmMain::chkLog_Click() {
+  StoreCheckBox(chkLog, settings, kLogSetting);
+}
+
+void frmMain::chkSysTray_Click() {
+  StoreCheckBox(chkSysTray, settings, kSysTraySetting);
+}
+
+void frmMain::chkSync_Click() {
+  SyncClicked(chkSync, settings, Timer1);
+}
+
+void frmMain::TrayIcon_MouseMove(int, int, float x, float) {
+  TrayIconMouseMove(TrayIcon, x, form, mnuSysTray);
+}
+
+void frmMain::mnuOpen_Click() {
   form.SetVisible(true);
+}
+
+void frmMain::cmdAdd_Click() {
+  AddServer(txtServer, lstServer, servers, platform.registry);
+}
+
+void frmMain::cmdRemove_Click() {
+  RemoveServer(toolkit, lstServer, servers, platform.registry);
+}
+
+void frmMain::lstServer_ItemCheck(std::int16_t Item) {
+  StoreCheckMark(lstServer, Item, settings);
 }
 
 void frmMain::SetCaptions() {

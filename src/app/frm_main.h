@@ -7,7 +7,11 @@
 #include <string>
 
 #include "app/toolkit.h"
+#include "app/tray.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
+#include "servers/registry_settings_store.h"
+#include "servers/server_list.h"
 
 namespace vekhor::app {
 
@@ -22,16 +26,33 @@ class frmMain {
   frmMain& operator=(const frmMain&) = delete;
 
   void Form_Load();
+  void Form_Unload(int& Cancel);
   void Form_Resize();
   void Form_MouseMove(int button, int shift, float x, float y);
   void optSync_Click(std::int16_t Index);
   void Timer2_Timer();
   void lblURL_MouseMove(int button, int shift, float x, float y);
   void lblURL_MouseUp(std::int16_t Button, int shift, float x, float y);
+  void chkAutostart_Click();
+  void chkInternetConnection_Click();
+  void chkLog_Click();
+  void chkSysTray_Click();
+  void chkSync_Click();
+  void TrayIcon_MouseMove(int button, int shift, float x, float y);
+  void mnuOpen_Click();
+  void cmdAdd_Click();
+  void cmdRemove_Click();
+  void lstServer_ItemCheck(std::int16_t Item);
 
   Toolkit& toolkit;
   platform::Platform& platform;
   Form& form;
+  RegistrySettingsStore settings;
+  // TrayIconData and the calls on it.
+  SysTray sysTray;
+  EventLog log;
+  // The host names of lstServer's entries, in the same order.
+  ServerCollection servers;
 
   std::array<OptionButton*, kPageCount> optSync;
   std::array<Frame*, kPageCount> Frame1;
@@ -62,6 +83,8 @@ class frmMain {
  private:
   void SetCaptions();
   void SetPageButtons();
+  void LoadSettings();
+  void LoadServerList();
   std::string AboutText() const;
 };
 

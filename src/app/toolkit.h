@@ -190,6 +190,7 @@ class Form {
   std::function<void(int& cancel)> onUnload;
   Event onResize;
   MouseEvent onMouseMove;  // over the window's own surface, not over its controls
+  Event onTaskbarCreated;  // the shell's taskbar (re)started: tray icons must be added again
 };
 
 struct Version {

@@ -32,6 +32,7 @@ inline constexpr int kViewLog = 117;
 inline constexpr int kLogFileCreated = 118;
 inline constexpr int kNoResponseFrom = 120;
 inline constexpr int kClockAdjusted = 122;
+inline constexpr int kApplicationClosed = 123;
 inline constexpr int kConnectedTo = 124;
 inline constexpr int kCheckInternet = 125;
 inline constexpr int kNoValidLocalAddress = 126;

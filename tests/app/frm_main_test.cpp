@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "fakes/fake_notify_icon.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_sockets.h"
 #include "fakes/headless_toolkit.h"
@@ -29,7 +30,8 @@ struct LoadedWindow {
   fakes::RecordingClock clock;
   platform::MemoryRegistry registry;
   fakes::RecordingShell shell;
-  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell};
+  fakes::FakeNotifyIcon notifyIcon;
+  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
   app::frmMain window{toolkit, platform};
   fakes::HeadlessForm& form = toolkit.form;
 };
@@ -159,6 +161,49 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
       EXPECT_EQ(Place(form.frame(page).rect), std::make_tuple(60, 660, 4575, 1515));
     }
   }
+}
+
+}  // namespace
+}  // namespace vekhor
+
+namespace vekhor {
+namespace {
+
+// One run of the program over a registry that outlives it.
+struct ProgramRun {
+  explicit ProgramRun(platform::Registry& stored) : registry(stored) { window.Form_Load(); }
+  fakes::HeadlessToolkit toolkit;
+  fakes::FakeSockets sockets;
+  fakes::FakeIcmp icmp;
+  fakes::FakeConnectivity connectivity;
+  fakes::RecordingClock clock;
+  platform::Registry& registry;
+  fakes::RecordingShell shell;
+  fakes::FakeNotifyIcon notifyIcon;
+  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
+  app::frmMain window{toolkit, platform};
+  fakes::HeadlessCheckedList& list = toolkit.form.checkedList(ControlId::lstServer);
+};
+
+// The first start seeds the twelve default servers, checked; the unload stores what tells the
+// next start it is not the first, so the defaults are not appended again.
+TEST(FrmMainStart, TheFirstStartSeedsTheDefaultsAndARestartFindsTheListAsLeft) {
+  platform::MemoryRegistry registry(platform::EnumerationOrder::ByName);
+  {
+    ProgramRun first(registry);
+    ASSERT_EQ(first.list.items.size(), 12u);
+    for (const auto& item : first.list.items) EXPECT_TRUE(item.checked) << item.text;
+    EXPECT_TRUE(first.toolkit.form.visible);
+    EXPECT_EQ(first.toolkit.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
+    first.list.ClickCheck(2);
+    first.toolkit.form.Unload();
+  }
+  ProgramRun second(registry);
+  ASSERT_EQ(second.list.items.size(), 12u);
+  EXPECT_FALSE(second.list.items[2].checked);
+  EXPECT_TRUE(second.list.items[3].checked);
+  EXPECT_EQ(second.window.settings.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "0");
+  EXPECT_EQ(second.window.settings.GetSetting("Vektal", "Horolan", "InternetConnection", ""), "1");
 }
 
 }  // namespace

@@ -98,6 +98,10 @@ void HeadlessForm::Mismatch(app::ControlId id) {
   throw std::logic_error(std::string(app::LayoutOf(id).name) + " asked for as another kind");
 }
 
+void HeadlessForm::AnnounceTaskbar() {
+  if (onTaskbarCreated) onTaskbarCreated();
+}
+
 void HeadlessForm::Activate() {
   if (onActivate) onActivate();
 }

@@ -55,6 +55,7 @@ class HeadlessForm final : public app::Form {
 
   // What the user or the system does to the window itself.
   void Activate();
+  void AnnounceTaskbar();
   void Resize();
   void MoveMouse(float x = 0, float y = 0);
   // Asks to close with `mode` (0 from the window's close box); false when a handler refused.

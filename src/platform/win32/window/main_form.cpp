@@ -105,6 +105,10 @@ MainForm::MainForm(HINSTANCE instance) {
                     nullptr, instance, this);
   if (context_.main == nullptr) return;
   context_.dpi = WindowDpi(context_.main);
+  // The shell broadcasts it to top-level windows when the taskbar starts again.
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // An elevated program would not hear it from the unelevated shell without this.
+  ::ChangeWindowMessageFilterEx(context_.main, taskbarCreated_, MSGFLT_ALLOW, nullptr);
   context_.toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
                                         context_.main, nullptr, instance, nullptr);
@@ -408,6 +412,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (quitWhenDestroyed_) ::PostQuitMessage(0);
       return 0;
     default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (onTaskbarCreated) onTaskbarCreated();
+        return 0;
+      }
       break;
   }
   return ::DefWindowProcW(context_.main, message, wParam, lParam);

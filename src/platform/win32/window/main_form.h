@@ -100,6 +100,7 @@ class MainForm final : public app::Form {
   std::array<Slot, app::kControlCount> slots_{};
   bool unloaded_ = false;
   bool quitWhenDestroyed_ = true;
+  UINT taskbarCreated_ = 0;
 };
 
 }  // namespace vekhor::platform::window
