@@ -20,6 +20,14 @@ export WINEPREFIX=$run_dir/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;msht
 echo "Readying the Wine prefix in $WINEPREFIX (slow the first time)"
 vekhor_prepare_prefix
 
+# The bundled server goes first in the list, checked; the first start puts the default servers
+# behind it. Only this private prefix is seeded, and only before its first start.
+servers_key='HKCU\Software\VB and VBA Program Settings\Vektal\Horolan\Servers'
+if ! wine reg query "$servers_key" >/dev/null 2>&1; then
+  wine reg add "$servers_key" /v Server1 /d 127.0.0.1 /f >/dev/null
+  wine reg add "$servers_key" /v ServerChecked1 /d -1 /f >/dev/null
+fi
+
 # Port 37 is below 1024: root, or the capability to bind it.
 server=$PWD/build/wine/host-tools/vekhor-timeserver
 if [ "$(id -u)" -ne 0 ]; then sudo setcap cap_net_bind_service=+ep "$server"; fi

@@ -85,24 +85,28 @@ void CheckedListControl::AddItem(const std::string& text) {
   item.iItem = ListCount();
   item.pszText = const_cast<char*>(text.c_str());
   ::SendMessageA(window_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  FitColumn();
 }
 
 void CheckedListControl::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) return;
   ::SendMessageW(window_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  FitColumn();
 }
 
 void CheckedListControl::Clear() {
   ::SendMessageW(window_, LVM_DELETEALLITEMS, 0, 0);
+  FitColumn();
 }
 
 void CheckedListControl::Place() {
   ChildWindow::Place();
-  // The one column fills the list's width, less a vertical scroll bar.
-  RECT client{};
-  ::GetClientRect(window_, &client);
-  const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
-  ::SendMessageW(window_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width > 0 ? width : 1, 0));
+  FitColumn();
+}
+
+// The one column fills the list's width, beside a vertical scroll bar when the entries need one.
+void CheckedListControl::FitColumn() {
+  ::SendMessageW(window_, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void CheckedListControl::Notified(const NMHDR& header) {

@@ -27,6 +27,9 @@ class CheckedListControl final : public ChildWindow<app::CheckedList> {
 
   // LVN_ITEMCHANGED and NM_DBLCLK from the ListView.
   void Notified(const NMHDR& header);
+
+ private:
+  void FitColumn();
 };
 
 }  // namespace vekhor::platform::window
