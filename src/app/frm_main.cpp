@@ -80,6 +80,7 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
   TrayIcon.onMouseMove = [this](int b, int s, float x, float y) { TrayIcon_MouseMove(b, s, x, y); };
   mnuOpen.onClick = [this] { mnuOpen_Click(); };
   cmdAdd.onClick = [this] { cmdAdd_Click(); };
+  cmdLog.onClick = [this] { cmdLog_Click(); };
   cmdRemove.onClick = [this] { cmdRemove_Click(); };
   lstServer.onItemCheck = [this](int item) {
     lstServer_ItemCheck(static_cast<std::int16_t>(item));
@@ -178,6 +179,11 @@ void frmMain::mnuOpen_Click() {
 
 void frmMain::cmdAdd_Click() {
   AddServer(txtServer, lstServer, servers, platform.registry);
+}
+
+// An empty message opens the log with its viewer.
+void frmMain::cmdLog_Click() {
+  log.WriteLog("");
 }
 
 void frmMain::cmdRemove_Click() {

@@ -41,6 +41,7 @@ class frmMain {
   void TrayIcon_MouseMove(int button, int shift, float x, float y);
   void mnuOpen_Click();
   void cmdAdd_Click();
+  void cmdLog_Click();
   void cmdRemove_Click();
   void lstServer_ItemCheck(std::int16_t Item);
 
