@@ -1,5 +1,6 @@
 #include "program_window.h"
 
+#include <commctrl.h>
 #include <winternl.h>
 
 #include <cstdint>
@@ -13,6 +14,8 @@ constexpr DWORD kStartTimeoutMs = 30000;
 
 struct Search {
   DWORD processId;
+  const wchar_t* className;
+  bool shownOnly;
   HWND found;
 };
 
@@ -22,12 +25,18 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
   ::GetWindowThreadProcessId(window, &owner);
   wchar_t className[64] = {};
   ::GetClassNameW(window, className, 64);
-  if (owner == search->processId && std::wcscmp(className, L"VekhorMainWindow") == 0 &&
-      ::IsWindowVisible(window)) {
+  if (owner == search->processId && std::wcscmp(className, search->className) == 0 &&
+      (!search->shownOnly || ::IsWindowVisible(window))) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
+}
+
+HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
+  Search search{processId, className, shownOnly, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 // The GDI handle table of a process, as its PEB shows it: 0x10000 entries of 24 bytes, the
@@ -65,7 +74,7 @@ std::size_t LiveGdiEntries(HANDLE process, DWORD processId) {
 
 }  // namespace
 
-ProgramWindow::ProgramWindow(const std::string& arguments) {
+ProgramWindow::ProgramWindow(const std::string& arguments, Start start) {
   std::string commandLine = "\"" VEKHOR_EXE_PATH "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
@@ -76,9 +85,7 @@ ProgramWindow::ProgramWindow(const std::string& arguments) {
   }
   ::WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
   for (DWORD waited = 0; window_ == nullptr && waited < kStartTimeoutMs; waited += 50) {
-    Search search{process_.dwProcessId, nullptr};
-    ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    window_ = search.found;
+    window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
     if (window_ == nullptr) ::Sleep(50);
   }
 }
@@ -129,6 +136,50 @@ HWND ProgramWindow::Focused() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+int ProgramWindow::ListCount() const {
+  return static_cast<int>(
+      ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMCOUNT, 0, 0));
+}
+
+bool ProgramWindow::ListChecked(int index) const {
+  const auto state = ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMSTATE,
+                                    static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+  return (state >> 12) == 2;
+}
+
+// The entry's text goes through memory of the program's own: the list writes it there.
+std::string ProgramWindow::ListText(int index) const {
+  constexpr SIZE_T kTextSize = 1024;
+  void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote == nullptr) return {};
+  auto* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+  LVITEMA item{};
+  item.pszText = remoteText;
+  item.cchTextMax = static_cast<int>(kTextSize);
+  std::string text(kTextSize, '\0');
+  SIZE_T moved = 0;
+  if (::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), &moved)) {
+    const auto length =
+        ::SendMessageA(Control(app::ControlId::lstServer), LVM_GETITEMTEXTA,
+                       static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process_.hProcess, remoteText, text.data(), kTextSize, &moved);
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  } else {
+    text.clear();
+  }
+  ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  return text;
+}
+
+HWND ProgramWindow::WaitForWindowOfClass(const wchar_t* className) const {
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (HWND found = FindWindowOf(process_.dwProcessId, className, true)) return found;
+    ::Sleep(50);
+  }
+  return nullptr;
 }
 
 std::size_t ProgramWindow::GuiObjects() const {

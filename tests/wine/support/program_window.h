@@ -14,8 +14,10 @@ namespace vekhor::testing {
 
 class ProgramWindow {
  public:
-  // Starts the program with `arguments` and waits until its window is shown and idle.
-  explicit ProgramWindow(const std::string& arguments = "");
+  // Starts the program with `arguments` and waits until it is idle with its window made (and
+  // shown, unless a start in the tray keeps it hidden).
+  enum class Start { Shown, Hidden };
+  explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown);
   // Closes the window and waits for the process; kills it if it hangs.
   ~ProgramWindow();
   ProgramWindow(const ProgramWindow&) = delete;
@@ -35,6 +37,15 @@ class ProgramWindow {
   void ClickPage(int index) const;
   // The window whose control has the keyboard focus in the program's thread.
   HWND Focused() const;
+
+  // The server list as a user's tools read it: entries, their texts and check marks.
+  int ListCount() const;
+  std::string ListText(int index) const;
+  bool ListChecked(int index) const;
+
+  // A top-level window of the program's of the given class ("#32770" a message box, "#32768"
+  // a pop-up menu), waiting up to 10 s for it to appear; null when none does.
+  HWND WaitForWindowOfClass(const wchar_t* className) const;
 
   // What the program holds of the window system's objects: GetGuiResources where Windows counts
   // them, else the live entries of its GDI handle table (Wine's GetGuiResources counts nothing).
