@@ -9,7 +9,7 @@ namespace vekhor {
 enum class Language { English, Swedish };
 
 inline constexpr int kFirstText = 101;
-inline constexpr int kLastText = 131;
+inline constexpr int kLastText = 132;
 
 // Text numbers by meaning, for the places that use them.
 namespace text {
@@ -30,6 +30,7 @@ inline constexpr int kRemove = 114;
 inline constexpr int kLogToFile = 116;
 inline constexpr int kViewLog = 117;
 inline constexpr int kLogFileCreated = 118;
+inline constexpr int kApplicationStarted = 119;
 inline constexpr int kNoResponseFrom = 120;
 inline constexpr int kClockAdjusted = 122;
 inline constexpr int kApplicationClosed = 123;
@@ -41,6 +42,7 @@ inline constexpr int kDoubleClickToSync = 128;
 inline constexpr int kFrom = 129;
 inline constexpr int kTo = 130;
 inline constexpr int kClockNotSet = 131;
+inline constexpr int kNoTimeReceived = 132;
 }  // namespace text
 
 // The UTF-8 text of `number`, or an empty view for a number outside the catalogue.

@@ -4,21 +4,23 @@
 
 namespace vekhor {
 
-bool SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
-              platform::Clock& clock) {
+ClockChange SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
+                     platform::Clock& clock, bool unattended) {
   const auto utc = DecodeTimeAnswer(answer);
   if (!utc) {
-    toolkit.MsgBox(toolkit.Texts().LoadResString(text::kInvalidResponse), app::kMsgBoxCritical);
-    return false;
+    if (!unattended) {
+      toolkit.MsgBox(toolkit.Texts().LoadResString(text::kInvalidResponse), app::kMsgBoxCritical);
+    }
+    return ClockChange::InvalidAnswer;
   }
   if (clock.SetSystemTime(*utc) != 0) {
     // Not a modal box: hourly and /close runs must not stop on it.
     lblStatus.SetCaption(toolkit.Texts().LoadResString(text::kClockNotSet));
-    return false;
+    return ClockChange::Refused;
   }
   lblStatus.SetCaption(toolkit.Texts().LoadResString(text::kClockSynchronised) + " " +
                        clock.NowText());
-  return true;
+  return ClockChange::Set;
 }
 
 }  // namespace vekhor

@@ -8,10 +8,13 @@
 
 namespace vekhor {
 
+enum class ClockChange { Set, InvalidAnswer, Refused };
+
 // Sets the clock in UTC from a 4-byte answer and shows the success line in `lblStatus`.
-// An answer that cannot be a time shows the invalid-answer message box; a clock change the
-// system refuses shows why in `lblStatus`. True only when the clock was set.
-bool SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
-              platform::Clock& clock);
+// An answer that cannot be a time shows the invalid-answer message box, unless the run is
+// unattended (nobody would press OK; the caller logs it instead), and changes nothing; a clock
+// change the system refuses shows why in `lblStatus`.
+ClockChange SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
+                     platform::Clock& clock, bool unattended = false);
 
 }  // namespace vekhor

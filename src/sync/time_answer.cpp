@@ -24,6 +24,7 @@ CivilDate CivilFromDays(std::int64_t days) {
 }
 
 constexpr std::int64_t kUnixSecondsAt1990 = 631152000;
+constexpr std::int64_t kSecondsPerEra = std::int64_t{1} << 32;
 
 }  // namespace
 
@@ -36,10 +37,12 @@ std::optional<std::uint32_t> TimeValue(std::string_view answer) {
 
 std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer) {
   const auto value = TimeValue(answer);
-  if (!value || *value < kEarliestAnswer) return std::nullopt;
-  const auto offset = static_cast<std::int32_t>(static_cast<std::int64_t>(*value) -
-                                                static_cast<std::int64_t>(kSecondsFrom1900To1990));
-  const std::int64_t unixSeconds = kUnixSecondsAt1990 + offset;
+  if (!value) return std::nullopt;
+  // Since 2036-02-07 every correct answer has wrapped below the earliest 1921 one.
+  const std::int64_t secondsSince1900 =
+      static_cast<std::int64_t>(*value) + (*value < kEarliestAnswer ? kSecondsPerEra : 0);
+  const std::int64_t unixSeconds =
+      kUnixSecondsAt1990 + secondsSince1900 - static_cast<std::int64_t>(kSecondsFrom1900To1990);
   const std::int64_t days = unixSeconds >= 0 ? unixSeconds / 86400 : (unixSeconds - 86399) / 86400;
   const std::int64_t secondOfDay = unixSeconds - days * 86400;
   const CivilDate date = CivilFromDays(days);

@@ -10,14 +10,15 @@
 namespace vekhor {
 
 inline constexpr std::uint32_t kSecondsFrom1900To1990 = 2840140800u;
-// The earliest answer whose offset from 1990 fits 32 signed bits (1921-12-13 20:45:52 UTC).
+// Answers from here up are read as 1921-12-13 20:45:52 UTC onwards; answers below it as the
+// seconds after the count wrapped on 2036-02-07 06:28:16 UTC (era 1, as RFC 4330 reads them).
 inline constexpr std::uint32_t kEarliestAnswer = 692657152u;
 
 // The 32-bit time value of a 4-byte answer; nothing for any other length.
 std::optional<std::uint32_t> TimeValue(std::string_view answer);
 
 // The UTC date and time of an answer (day of week and milliseconds 0); nothing for an answer
-// that is not 4 bytes or lies before the earliest expressible time.
+// that is not 4 bytes.
 std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer);
 
 }  // namespace vekhor

@@ -21,7 +21,7 @@ TEST(SetClock, SetsUtcAndShowsTheSuccessLineWithTheTimeReadAfterwards) {
     HeadlessToolkit toolkit(language);
     RecordingClock clock;
     HeadlessLabel status;
-    ASSERT_TRUE(SetClock(kApril2004, status, toolkit, clock));
+    ASSERT_EQ(SetClock(kApril2004, status, toolkit, clock), ClockChange::Set);
     ASSERT_EQ(clock.set.size(), 1u);
     EXPECT_EQ(clock.set[0].year, 2004);
     EXPECT_EQ(clock.set[0].hour, 12);
@@ -33,20 +33,33 @@ TEST(SetClock, SetsUtcAndShowsTheSuccessLineWithTheTimeReadAfterwards) {
   }
 }
 
-TEST(SetClock, AnAnswerThatIsNoTimeShowsTheInvalidAnswerBoxAndChangesNothing) {
-  for (const std::string& answer :
-       {std::string("\xC4\x22\x60", 3), std::string("\xC4\x22\x60\x40\x00", 5),
-        std::string("\x00\x00\x00\x05", 4), std::string()}) {
-    HeadlessToolkit toolkit;
-    RecordingClock clock;
-    HeadlessLabel status;
-    status.caption = "before";
-    EXPECT_FALSE(SetClock(answer, status, toolkit, clock));
-    EXPECT_TRUE(clock.set.empty());
-    EXPECT_EQ(status.caption, "before");
-    ASSERT_EQ(toolkit.boxes.size(), 1u);
-    EXPECT_EQ(toolkit.boxes[0].prompt, "NTP Server returned an invalid response.");
-    EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
+TEST(SetClock, AnAnswerAfterThe2036WrapSetsTheClockAfterIt) {
+  HeadlessToolkit toolkit;
+  RecordingClock clock;
+  HeadlessLabel status;
+  ASSERT_EQ(SetClock(std::string("\x00\x00\x00\x05", 4), status, toolkit, clock), ClockChange::Set);
+  ASSERT_EQ(clock.set.size(), 1u);
+  EXPECT_EQ(clock.set[0].year, 2036);
+  EXPECT_EQ(clock.set[0].second, 21);
+}
+
+// Unattended (close mode), nobody could press OK: no box at all.
+TEST(SetClock, AnAnswerThatIsNoTimeShowsTheInvalidAnswerBoxUnlessUnattendedAndChangesNothing) {
+  for (const bool unattended : {false, true}) {
+    for (const std::string& answer :
+         {std::string("\xC4\x22\x60", 3), std::string("\xC4\x22\x60\x40\x00", 5), std::string()}) {
+      HeadlessToolkit toolkit;
+      RecordingClock clock;
+      HeadlessLabel status;
+      status.caption = "before";
+      EXPECT_EQ(SetClock(answer, status, toolkit, clock, unattended), ClockChange::InvalidAnswer);
+      EXPECT_TRUE(clock.set.empty());
+      EXPECT_EQ(status.caption, "before");
+      ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u);
+      if (unattended) continue;
+      EXPECT_EQ(toolkit.boxes[0].prompt, "NTP Server returned an invalid response.");
+      EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
+    }
   }
 }
 
@@ -55,7 +68,7 @@ TEST(SetClock, ARefusedClockChangeIsReportedNotCalledASuccess) {
   RecordingClock clock;
   clock.setResult = platform::kErrorPrivilegeNotHeld;
   HeadlessLabel status;
-  EXPECT_FALSE(SetClock(kApril2004, status, toolkit, clock));
+  EXPECT_EQ(SetClock(kApril2004, status, toolkit, clock), ClockChange::Refused);
   EXPECT_EQ(status.caption, CatalogueText(text::kClockNotSet, Language::English));
   EXPECT_EQ(status.caption.find("succesfully"), std::string::npos);
   EXPECT_TRUE(toolkit.boxes.empty());

@@ -19,7 +19,7 @@ struct ClockSetting : ::testing::Test {
   fakes::HeadlessLabel status;
 
   void SetUp() override { VEKHOR_REQUIRE_TIME_SERVER(); }
-  bool FetchAndSet() {
+  ClockChange FetchAndSet() {
     TCPIP tcpip(system->platform().sockets, system->platform().icmp, toolkit.Texts());
     const std::string answer = tcpip.SynchTime("127.0.0.1");
     EXPECT_EQ(answer.size(), 4u);
@@ -28,13 +28,13 @@ struct ClockSetting : ::testing::Test {
 };
 
 TEST_F(ClockSetting, TheCorrectTimeSetsTheClockAndSaysSo) {
-  EXPECT_TRUE(FetchAndSet());
+  EXPECT_EQ(FetchAndSet(), ClockChange::Set);
   EXPECT_EQ(status.caption.rfind("Clock synchronised succesfully ", 0), 0u) << status.caption;
   EXPECT_TRUE(toolkit.boxes.empty());
 }
 
 TEST_F(ClockSetting, ARefusedChangeIsReportedAsSuch) {
-  EXPECT_FALSE(FetchAndSet());  // the server says 2004: Wine refuses the jump
+  EXPECT_EQ(FetchAndSet(), ClockChange::Refused);  // the server says 2004: Wine refuses the jump
   EXPECT_EQ(status.caption, CatalogueText(text::kClockNotSet, Language::English));
 }
 

@@ -1,0 +1,39 @@
+// One synchronization run: from one named server, or from the first checked server in the list
+// that passes the checks and answers with a time.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/toolkit.h"
+#include "log/event_log.h"
+#include "platform/platform.h"
+#include "servers/server_list.h"
+
+namespace vekhor {
+
+// What a run achieved; close mode turns it into the exit status 0, 1 or 2.
+enum class SyncOutcome { ClockSet, NoTime, Refused };
+
+int ExitStatus(SyncOutcome outcome);
+
+// What a run reads and writes. The run copies `servers` before it first yields to the window, so
+// the window may change or free its collection during the walk.
+struct SyncRun {
+  app::Toolkit& toolkit;
+  platform::Platform& platform;
+  EventLog& log;
+  app::Label& lblStatus;
+  const app::CheckBox& chkInternetConnection;
+  const app::CheckedList& lstServer;
+  const ServerCollection& servers;
+  // True once the window has begun to unload: the run then ends without touching anything more.
+  std::function<bool()> unloading;
+  // Close mode: no message box; what one would say goes to the log.
+  bool unattended = false;
+};
+
+// An empty `serverName` walks the checked servers in list order.
+SyncOutcome Synchronize(const std::string& serverName, const SyncRun& run);
+
+}  // namespace vekhor

@@ -1,0 +1,271 @@
+// Synchronization runs over scripted servers: the walk and its log, the runs that set no clock,
+// a refused change, an exit in the middle of a walk, and lists longer than 32767 entries.
+#include "sync/sync_run.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "fakes/fake_notify_icon.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_sockets.h"
+#include "fakes/headless_toolkit.h"
+#include "platform/memory/memory_registry.h"
+#include "support/temp_folder.h"
+
+namespace vekhor {
+namespace {
+
+const std::string kApril2004("\xC4\x22\x60\x40", 4);
+
+// Each server answers from its own address.
+class ServerSockets : public fakes::FakeSockets {
+ public:
+  std::map<std::uint32_t, std::string> answers;
+  std::set<std::uint32_t> refusing;
+  int Connect(platform::SocketHandle s, const platform::SockAddrIn& address) override {
+    connectError = refusing.count(address.address) ? platform::wsa::kEconnrefused : 0;
+    return FakeSockets::Connect(s, address);
+  }
+  int Recv(platform::SocketHandle s, char* buffer, int length, int flags) override {
+    const auto found = answers.find(lastConnected.address);
+    receiveData = found == answers.end() ? "" : found->second;
+    return FakeSockets::Recv(s, buffer, length, flags);
+  }
+};
+
+class SilentHosts : public fakes::FakeIcmp {
+ public:
+  std::set<std::uint32_t> silent;
+  std::function<void()> onEcho;
+  platform::EchoResult SendEcho(platform::IcmpHandle handle, std::uint32_t destination,
+                                const std::string& data, std::uint32_t timeoutMs) override {
+    const platform::EchoResult result = FakeIcmp::SendEcho(handle, destination, data, timeoutMs);
+    if (onEcho) onEcho();
+    if (silent.count(destination)) return {0, platform::kIpRequestTimedOut, 0};
+    return result;
+  }
+};
+
+// The clock tells another time once it has been set.
+class SettableClock : public fakes::RecordingClock {
+ public:
+  std::uint32_t SetSystemTime(const platform::SystemTime& utc) override {
+    const std::uint32_t result = RecordingClock::SetSystemTime(utc);
+    if (result == 0) now = "2004-04-10 14:00:00";
+    return result;
+  }
+};
+
+// A window's worth of run inputs over fakes, with the log written to a folder of its own.
+struct Scene {
+  test::TempFolder folder;
+  fakes::HeadlessToolkit toolkit;
+  ServerSockets sockets;
+  SilentHosts icmp;
+  fakes::FakeConnectivity connectivity;
+  SettableClock clock;
+  platform::MemoryRegistry registry;
+  fakes::RecordingShell shell;
+  fakes::FakeNotifyIcon notifyIcon;
+  platform::Platform os{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
+  fakes::MemorySettings settings;
+  EventLog log{settings, toolkit, clock, shell};
+  fakes::HeadlessLabel lblStatus;
+  fakes::HeadlessCheckBox chkInternetConnection;
+  fakes::HeadlessCheckedList lstServer;
+  std::optional<ServerCollection> servers{std::in_place};
+  bool unloading = false;
+  int hosts = 0;
+
+  Scene() {
+    toolkit.appPath = folder.path();
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, "Log", "1");
+    sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+    clock.now = "2004-04-10 13:59:58";
+    lblStatus.caption = "Clock synchronised succesfully 2004-04-10 13:00:00";
+  }
+  enum Behaviour { Answers, NoEcho, RefusesConnection };
+  // Each server has a loopback address of its own.
+  void AddServer(const std::string& name, bool checked, const std::string& answer = kApril2004,
+                 Behaviour behaviour = Answers) {
+    const std::string address = "127.0.0." + std::to_string(++hosts);
+    sockets.AddHost(name, {address});
+    sockets.answers[sockets.InetAddr(address)] = answer;
+    if (behaviour == NoEcho) icmp.silent.insert(sockets.InetAddr(address));
+    if (behaviour == RefusesConnection) sockets.refusing.insert(sockets.InetAddr(address));
+    servers->push_back(name);
+    lstServer.AddItem(name);
+    lstServer.items.back().checked = checked;
+  }
+  SyncOutcome Sync(const std::string& server = "", bool unattended = false) {
+    const SyncRun run{toolkit,
+                      os,
+                      log,
+                      lblStatus,
+                      chkInternetConnection,
+                      lstServer,
+                      *servers,
+                      [this] { return unloading; },
+                      unattended};
+    return Synchronize(server, run);
+  }
+  // The logged messages, without their time stamps and the file's header.
+  std::vector<std::string> Logged() const {
+    std::ifstream in(log.LogPath(), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+      line = line.substr(line.find('\t') + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line != "Log file created") lines.push_back(line);
+    }
+    return lines;
+  }
+};
+
+struct SyncRunTest : ::testing::Test, Scene {};
+
+TEST_F(SyncRunTest, AWalkLogsTheSilentCheckedServersThenSetsTheClockFromTheFirstAnswer) {
+  AddServer("silent.example", true, kApril2004, Scene::NoEcho);
+  AddServer("unchecked.example", false);
+  AddServer("time.example", true);
+  AddServer("later.example", true);
+  EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
+  EXPECT_EQ(ExitStatus(SyncOutcome::ClockSet), 0);
+  EXPECT_EQ(Logged(), (std::vector<std::string>{
+                          "No response from silent.example", "Connected to time.example",
+                          "Clock adjusted from 2004-04-10 13:59:58 to 2004-04-10 14:00:00"}));
+  EXPECT_EQ(lblStatus.caption, "Clock synchronised succesfully 2004-04-10 14:00:00");
+  ASSERT_EQ(clock.set.size(), 1u);
+  EXPECT_EQ(clock.set[0].year, 2004);
+  EXPECT_EQ(icmp.echoes, 2);  // neither the unchecked entry nor the one after the answer
+  EXPECT_TRUE(sockets.open.empty());
+  EXPECT_EQ(sockets.StartupCount(), 0);
+
+  // A named server is the only one asked, checked or not; the walk is not tried.
+  icmp.echoes = 0;
+  EXPECT_EQ(Sync("unchecked.example"), SyncOutcome::ClockSet);
+  EXPECT_EQ(icmp.echoes, 1);
+  EXPECT_EQ(Logged().at(3), "Connected to unchecked.example");
+}
+
+TEST(SyncRun, ARunThatSetsNoClockReplacesTheOldStatusAndLogsWhy) {
+  const std::string noTime = "No time server gave the time.";
+  struct Case {
+    const char* name;
+    std::function<void(Scene&)> arrange;
+    std::string server;
+    std::string status;
+    int echoes;
+  };
+  const std::vector<Case> cases = {
+      {"not connected",
+       [](Scene& t) {
+         t.AddServer("time.example", true);
+         t.chkInternetConnection.value = app::kChecked;
+         t.connectivity.connected = false;
+       },
+       "", "You are not connected to Internet", 0},
+      {"no local address",
+       [](Scene& t) {
+         t.AddServer("time.example", true);
+         t.sockets.hosts.erase(t.sockets.hostName);
+       },
+       "", "No valid local IP address", 0},
+      {"nothing checked", [](Scene& t) { t.AddServer("time.example", false); }, "", noTime, 0},
+      {"none answers the echo",
+       [](Scene& t) {
+         t.AddServer("a.example", true, kApril2004, Scene::NoEcho);
+         t.AddServer("b.example", true, kApril2004, Scene::NoEcho);
+       },
+       "", noTime, 2},
+      {"no answer is a time",
+       [](Scene& t) {
+         t.AddServer("five.example", true, std::string("\xC4\x22\x60\x40\x00", 5));
+         t.AddServer("none.example", true, "");
+         t.AddServer("refused.example", true, kApril2004, Scene::RefusesConnection);
+       },
+       "", noTime, 3},
+      {"the named server fails",
+       [](Scene& t) {
+         t.AddServer("time.example", true);
+         t.AddServer("named.example", false, "");
+       },
+       "named.example", noTime, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scene t;
+    c.arrange(t);
+    EXPECT_EQ(t.Sync(c.server, true), SyncOutcome::NoTime);
+    EXPECT_EQ(t.lblStatus.caption, c.status);
+    ASSERT_FALSE(t.Logged().empty());
+    EXPECT_EQ(t.Logged().back(), c.status);
+    EXPECT_EQ(t.icmp.echoes, c.echoes);
+    EXPECT_TRUE(t.clock.set.empty());
+    EXPECT_TRUE(t.toolkit.boxes.empty());
+  }
+  EXPECT_EQ(ExitStatus(SyncOutcome::NoTime), 1);
+  EXPECT_EQ(CatalogueText(text::kNoTimeReceived, Language::Swedish), "Ingen tidsserver gav tiden.");
+}
+
+TEST_F(SyncRunTest, ARefusedClockChangeIsLoggedAsARefusalNotAsAnAdjustment) {
+  AddServer("time.example", true);
+  clock.setResult = platform::kErrorPrivilegeNotHeld;
+  EXPECT_EQ(Sync("", true), SyncOutcome::Refused);
+  EXPECT_EQ(ExitStatus(SyncOutcome::Refused), 2);
+  const std::string refusal(CatalogueText(text::kClockNotSet, Language::English));
+  EXPECT_EQ(lblStatus.caption, refusal);
+  EXPECT_EQ(Logged(), (std::vector<std::string>{"Connected to time.example", refusal}));
+  EXPECT_TRUE(toolkit.boxes.empty());
+}
+
+TEST_F(SyncRunTest, AnExitDuringTheWalkEndsItWithoutTouchingWhatTheWindowFreed) {
+  AddServer("silent.example", true, kApril2004, Scene::NoEcho);
+  AddServer("time.example", true);
+  // The echo of the first server posts the exit; it runs in the walk's next DoEvents.
+  icmp.onEcho = [this] {
+    toolkit.pending.push_back([this] {
+      unloading = true;
+      lstServer.Clear();
+      servers.reset();
+    });
+  };
+  const int captions = lblStatus.changes;
+  EXPECT_EQ(Sync(), SyncOutcome::NoTime);
+  EXPECT_EQ(icmp.echoes, 1);
+  EXPECT_EQ(lblStatus.changes, captions);
+  EXPECT_EQ(Logged(), std::vector<std::string>{"No response from silent.example"});
+  EXPECT_TRUE(clock.set.empty());
+  EXPECT_TRUE(sockets.open.empty());
+  EXPECT_EQ(sockets.StartupCount(), 0);
+
+  // A nested handler that empties the list without closing the window: the walk reads no check
+  // mark beyond the list's end and runs out of checked servers.
+  servers.emplace();
+  AddServer("silent.example", true, kApril2004, Scene::NoEcho);
+  AddServer("time.example", true);
+  unloading = false;
+  icmp.onEcho = [this] { toolkit.pending.push_back([this] { lstServer.Clear(); }); };
+  EXPECT_EQ(Sync(), SyncOutcome::NoTime);
+  EXPECT_EQ(lblStatus.caption, "No time server gave the time.");
+}
+
+TEST_F(SyncRunTest, AWalkReachesACheckedEntryBeyond32767) {
+  for (int n = 0; n < 39999; ++n) {
+    servers->push_back("dead" + std::to_string(n) + ".example");
+    lstServer.AddItem(servers->back());
+  }
+  AddServer("last.example", true);
+  EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
+  EXPECT_EQ(toolkit.doEventsCalls, 40000);
+  EXPECT_EQ(Logged().at(0), "Connected to last.example");
+}
+
+}  // namespace
+}  // namespace vekhor
