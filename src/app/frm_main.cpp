@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/command_line.h"
 #include "app/settings.h"
 #include "platform/clock.h"
 #include "servers/list_editing.h"
@@ -66,6 +67,13 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
   }
   form.onResize = [this] { Form_Resize(); };
   form.onUnload = [this](int& cancel) { Form_Unload(cancel); };
+  form.onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+  form.onActivate = [this] { Form_Activate(); };
+  cmdExit.onClick = [this] { cmdExit_Click(); };
+  cmdSync.onClick = [this] { cmdSync_Click(); };
+  Timer1.onTick = [this] { Timer1_Timer(); };
+  lstServer.onDblClick = [this] { lstServer_DblClick(); };
+  mnuExit.onClick = [this] { mnuExit_Click(); };
   form.onMouseMove = [this](int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
   lblURL.onMouseMove = [this](int b, int s, float x, float y) { lblURL_MouseMove(b, s, x, y); };
   lblURL.onMouseUp = [this](int b, int s, float x, float y) {
@@ -86,11 +94,19 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
     lstServer_ItemCheck(static_cast<std::int16_t>(item));
   };
   form.onTaskbarCreated = [this] { sysTray.TaskbarCreated(); };
+  CloseAfterSync = AsksForCloseMode(toolkit.Command());  // Form_Initialize
 }
 
 void frmMain::Form_Load() {
   form.SetCaption(toolkit.AppTitle());
   LoadServers(platform.registry, servers);
+  if (toolkit.PrevInstance()) {
+    // The running instance is left alone; this one ends without a word.
+    secondInstance_ = true;
+    ExitRequested = true;
+    form.Unload();
+    return;
+  }
   SetCaptions();
   lblAbout.SetCaption(AboutText());
   picLogo.SetBitmap(kLogoBitmap);
@@ -109,19 +125,90 @@ void frmMain::Form_Load() {
   Timer1.SetInterval(kTimer1IntervalMs);
   Timer2.SetEnabled(true);
   Timer2.SetInterval(kTimer2IntervalMs);
-  if (chkSysTray.Value() == kUnchecked) {
+  if (CloseAfterSync) {
+    form.SetVisible(false);
+    exitStatus_ = vekhor::ExitStatus(Synchronize(""));
+    form.Unload();
+  } else if (chkSysTray.Value() == kUnchecked) {
     form.SetVisible(true);
   } else {
     sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
   }
 }
 
+void frmMain::Form_Activate() {
+  log.WriteLog(toolkit.Texts().LoadResString(text::kApplicationStarted));
+  if (Timer1.Enabled()) cmdSync_Click();
+}
+
+// A close of the visible window hides it, unless an exit was asked for. Hidden, the program must
+// stay reachable: without an icon in the notification area it gets one, and where the shell
+// takes none the close goes through instead of leaving a program nobody can reach.
+void frmMain::Form_QueryUnload(int& Cancel, int) {
+  if (!form.Visible() || ExitRequested) return;
+  if (!sysTray.IconWanted() &&
+      !sysTray.AddTrayIcon(TrayIcon, toolkit.AppTitle(), platform.clock.DateText())) {
+    return;
+  }
+  Cancel = 1;
+  form.SetVisible(false);
+}
+
+SyncOutcome frmMain::Synchronize(const std::string& Server) {
+  const SyncRun run{toolkit,
+                    platform,
+                    log,
+                    lblStatus,
+                    chkInternetConnection,
+                    lstServer,
+                    servers,
+                    [this] { return unloading_; },
+                    CloseAfterSync};
+  return vekhor::Synchronize(Server, run);
+}
+
+void frmMain::cmdSync_Click() {
+  cmdSync.SetEnabled(false);
+  Synchronize("");
+  if (!unloading_) cmdSync.SetEnabled(true);
+}
+
+void frmMain::Timer1_Timer() {
+  if (++timer1Ticks_ < 60) return;
+  timer1Ticks_ = 0;
+  cmdSync_Click();
+}
+
+// A double-click anywhere in the list runs the first checked server alone.
+void frmMain::lstServer_DblClick() {
+  for (int index = 0; index < lstServer.ListCount(); ++index) {
+    if (lstServer.Selected(index)) {
+      Synchronize(lstServer.List(index));
+      return;
+    }
+  }
+}
+
+void frmMain::cmdExit_Click() {
+  ExitRequested = true;
+  form.Unload();
+}
+
+// The user asked to exit, whether the window is shown or not.
+void frmMain::mnuExit_Click() {
+  cmdExit_Click();
+}
+
 // The next start reads "SysTray" to tell itself from a first start.
 void frmMain::Form_Unload(int&) {
+  unloading_ = true;  // a run waiting in DoEvents sees it and ends
   servers.clear();
   sysTray.RemoveTrayIcon();
-  StoreCheckBox(chkSync, settings, kIntervalSetting);
-  StoreCheckBox(chkSysTray, settings, kSysTraySetting);
+  // A second instance never loaded its boxes: what they hold is not the user's choice.
+  if (!secondInstance_) {
+    StoreCheckBox(chkSync, settings, kIntervalSetting);
+    StoreCheckBox(chkSysTray, settings, kSysTraySetting);
+  }
   log.WriteLog(toolkit.Texts().LoadResString(text::kApplicationClosed));
 }
 

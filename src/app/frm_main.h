@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "servers/registry_settings_store.h"
 #include "servers/server_list.h"
+#include "sync/sync_run.h"
 
 namespace vekhor::app {
 
@@ -26,7 +27,15 @@ class frmMain {
   frmMain& operator=(const frmMain&) = delete;
 
   void Form_Load();
+  void Form_Activate();
+  void Form_QueryUnload(int& Cancel, int UnloadMode);
   void Form_Unload(int& Cancel);
+  void cmdExit_Click();
+  void mnuExit_Click();
+  void cmdSync_Click();
+  void Timer1_Timer();
+  void lstServer_DblClick();
+  SyncOutcome Synchronize(const std::string& Server);
   void Form_Resize();
   void Form_MouseMove(int button, int shift, float x, float y);
   void optSync_Click(std::int16_t Index);
@@ -54,6 +63,10 @@ class frmMain {
   EventLog log;
   // The host names of lstServer's entries, in the same order.
   ServerCollection servers;
+  bool CloseAfterSync = false;
+  bool ExitRequested = false;
+  // The process's exit status: 0, or in close mode whether the run set the clock.
+  int ExitStatus() const { return exitStatus_; }
 
   std::array<OptionButton*, kPageCount> optSync;
   std::array<Frame*, kPageCount> Frame1;
@@ -82,6 +95,11 @@ class frmMain {
   MenuEntry& mnuExit;
 
  private:
+  bool secondInstance_ = false;
+  bool unloading_ = false;
+  int exitStatus_ = 0;
+  std::int16_t timer1Ticks_ = 0;  // keeps its count while the hourly box is switched
+
   void SetCaptions();
   void SetPageButtons();
   void LoadSettings();

@@ -43,6 +43,8 @@ class SysTray {
   void TaskbarCreated();
 
   const platform::TrayIconData& Data() const { return data_; }
+  // Whether this run has an icon in the notification area, or asked for one.
+  bool IconWanted() const { return wanted_; }
 
  private:
   platform::NotifyIcon& shell_;

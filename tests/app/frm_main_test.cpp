@@ -196,7 +196,7 @@ TEST(FrmMainStart, TheFirstStartSeedsTheDefaultsAndARestartFindsTheListAsLeft) {
     EXPECT_TRUE(first.toolkit.form.visible);
     EXPECT_EQ(first.toolkit.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
     first.list.ClickCheck(2);
-    first.toolkit.form.Unload();
+    first.toolkit.form.button(ControlId::cmdExit).Click();
   }
   ProgramRun second(registry);
   ASSERT_EQ(second.list.items.size(), 12u);

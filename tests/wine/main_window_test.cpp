@@ -98,7 +98,7 @@ TEST_F(MainWindow, TheClockLabelFollowsTheTime) {
     later = program.Text(ControlId::lblTime);
   }
   EXPECT_NE(later, first);
-  EXPECT_EQ(program.Close(), 0u) << "the close box ends the program with status 0";
+  EXPECT_EQ(program.Close(), 0u) << "Exit ends the program with status 0";
 }
 
 // For the length of a test, the shell opens web addresses with the test's probe.

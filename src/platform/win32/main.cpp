@@ -14,5 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // frmMain outlives every handler: it goes only after the message loop has ended.
   app::frmMain form(toolkit, system->platform());
   form.Form_Load();
-  return toolkit.RunMessageLoop();
+  const int loop = toolkit.RunMessageLoop();
+  // Close mode tells scripts and scheduled tasks how its run went.
+  return loop != 0 ? loop : form.ExitStatus();
 }

@@ -99,7 +99,13 @@ ProgramWindow::~ProgramWindow() {
 
 DWORD ProgramWindow::Close() {
   closed_ = true;
-  if (window_ != nullptr) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+  // The Exit button's click, as the button itself reports it: the close box only hides the
+  // window, and a hidden button takes no clicks.
+  if (window_ != nullptr) {
+    const int exit = app::kFirstControlId + static_cast<int>(app::ControlId::cmdExit);
+    ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(exit, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window_, exit)));
+  }
   DWORD status = STILL_ACTIVE;
   if (::WaitForSingleObject(process_.hProcess, 20000) == WAIT_OBJECT_0)
     ::GetExitCodeProcess(process_.hProcess, &status);

@@ -30,7 +30,7 @@ class ProgramWindow {
   std::string Text(app::ControlId id) const;
   bool Shown(app::ControlId id) const;
   SIZE ClientSize() const;
-  // Asks the window to close and returns its exit status (or STILL_ACTIVE after 20 s).
+  // Presses Exit and returns the program's exit status (or STILL_ACTIVE after 20 s).
   DWORD Close();
 
   // The page button's click, as a user's tools send it.
