@@ -86,7 +86,7 @@ ProgramWindow::ProgramWindow(const std::string& arguments, Start start) {
   ::WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
   for (DWORD waited = 0; window_ == nullptr && waited < kStartTimeoutMs; waited += 50) {
     window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
-    if (window_ == nullptr) ::Sleep(50);
+    if (window_ == nullptr && ::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
   }
 }
 
