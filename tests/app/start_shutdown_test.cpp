@@ -5,12 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/frm_main.h"
-#include "fakes/fake_notify_icon.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_sockets.h"
-#include "fakes/headless_toolkit.h"
-#include "platform/memory/memory_registry.h"
+#include "support/headless_program.h"
 
 namespace vekhor {
 namespace {
@@ -24,23 +19,9 @@ TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
 }
 
 // A program over fakes, with what the test wants set before the load.
-struct Program {
+struct Program : test::HeadlessProgram {
   explicit Program(bool anotherRunning = false) { toolkit.prevInstance = anotherRunning; }
   void Load() { window.Form_Load(); }
-  std::string Setting(const char* key) {
-    return window.settings.GetSetting("Vektal", "Horolan", key, "absent");
-  }
-  fakes::HeadlessToolkit toolkit;
-  fakes::FakeSockets sockets;
-  fakes::FakeIcmp icmp;
-  fakes::FakeConnectivity connectivity;
-  fakes::RecordingClock clock;
-  platform::MemoryRegistry registry;
-  fakes::RecordingShell shell;
-  fakes::FakeNotifyIcon notifyIcon;
-  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
-  app::frmMain window{toolkit, platform};
-  fakes::HeadlessForm& form = toolkit.form;
 };
 
 constexpr int kCloseBox = 0;
@@ -69,18 +50,13 @@ TEST(CloseRequest, WithoutANotificationAreaTheCloseBoxEndsTheProgram) {
   EXPECT_TRUE(program.form.unloaded);
 }
 
-TEST(CloseRequest, TheExitButtonAndTheTrayMenusExitEndAShownWindow) {
-  for (const bool fromMenu : {false, true}) {
-    Program program;
-    program.Load();
-    if (fromMenu) {
-      program.form.menuEntry(app::ControlId::mnuExit).Click();
-    } else {
-      program.form.button(app::ControlId::cmdExit).Click();
-    }
-    EXPECT_TRUE(program.form.unloaded) << (fromMenu ? "menu" : "button");
-    EXPECT_EQ(program.Setting("SysTray"), "0");
-  }
+// The Exit button: FrmMainStart in frm_main_test.cpp.
+TEST(CloseRequest, TheTrayMenusExitEndsAShownWindowToo) {
+  Program program;
+  program.Load();
+  program.form.menuEntry(app::ControlId::mnuExit).Click();
+  EXPECT_TRUE(program.form.unloaded);
+  EXPECT_EQ(program.Setting("SysTray"), "0");
 }
 
 // The second instance never loaded its boxes: it must not store their clear states over the
@@ -95,6 +71,48 @@ TEST(SecondInstance, EndsAtOnceAndLeavesTheStoredSettingsAsTheyWere) {
   EXPECT_EQ(program.Setting("SysTray"), "1");
   EXPECT_EQ(program.Setting("Interval"), "1");
   EXPECT_TRUE(program.notifyIcon.requests.empty());
+}
+
+// Every run shows how it ended in the status line: its changes count the runs.
+int Runs(Program& program) {
+  return program.form.label(app::ControlId::lblStatus).changes;
+}
+
+TEST(HourlyOption, ActivationAndEverySixtiethTickRunOnlyWhileTheBoxIsChecked) {
+  Program program;
+  program.window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
+  program.Load();
+  program.form.Activate();
+  EXPECT_EQ(Runs(program), 1) << "an activation with the hourly option on runs at once";
+  EXPECT_TRUE(program.form.button(app::ControlId::cmdSync).enabled);
+  auto& timer = program.form.timer(app::ControlId::Timer1);
+  auto& hourly = program.form.checkBox(app::ControlId::chkSync);
+  for (int tick = 0; tick < 30; ++tick) timer.Tick();
+  hourly.Click();  // off: no ticks, and the count so far is kept
+  timer.Tick();
+  hourly.Click();
+  for (int tick = 0; tick < 29; ++tick) timer.Tick();
+  EXPECT_EQ(Runs(program), 1);
+  timer.Tick();  // the sixtieth tick while on
+  EXPECT_EQ(Runs(program), 2);
+  hourly.Click();
+  program.form.Activate();
+  EXPECT_EQ(Runs(program), 2) << "no run at activation with the hourly option off";
+}
+
+// Runs that never ended in order stored a list but no "SysTray": the defaults are appended
+// behind it, duplicates and all, and the longer list is stored.
+TEST(FirstStart, AStoredListWithoutSysTrayGetsTheDefaultsBehindIt) {
+  Program program;
+  program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
+  program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
+  program.Load();
+  const auto& list = program.form.checkedList(app::ControlId::lstServer);
+  ASSERT_EQ(list.items.size(), 13u);
+  EXPECT_EQ(list.items[0].text, "mine.example");
+  EXPECT_FALSE(list.items[0].checked);
+  EXPECT_EQ(program.window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
+            list.items[12].text);
 }
 
 }  // namespace
