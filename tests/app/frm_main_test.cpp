@@ -7,36 +7,16 @@
 #include <string>
 #include <tuple>
 
-#include "fakes/fake_notify_icon.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_sockets.h"
-#include "fakes/headless_toolkit.h"
-#include "platform/memory/memory_registry.h"
+#include "support/headless_program.h"
 
 namespace vekhor {
 namespace {
 
 using app::ControlId;
 
-// The window after Form_Load, over fakes of everything it may touch.
-struct LoadedWindow {
-  explicit LoadedWindow(Language language = Language::English) : toolkit(language) {
-    window.Form_Load();
-  }
-  fakes::HeadlessToolkit toolkit;
-  fakes::FakeSockets sockets;
-  fakes::FakeIcmp icmp;
-  fakes::FakeConnectivity connectivity;
-  fakes::RecordingClock clock;
-  platform::MemoryRegistry registry;
-  fakes::RecordingShell shell;
-  fakes::FakeNotifyIcon notifyIcon;
-  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
-  app::frmMain window{toolkit, platform};
-  fakes::HeadlessForm& form = toolkit.form;
+struct FrmMain : ::testing::Test, test::HeadlessProgram {
+  FrmMain() { window.Form_Load(); }
 };
-
-struct FrmMain : ::testing::Test, LoadedWindow {};
 
 constexpr ControlId kPages[] = {ControlId::Frame1_0, ControlId::Frame1_1, ControlId::Frame1_2,
                                 ControlId::Frame1_3};
@@ -50,7 +30,8 @@ std::tuple<int, int, int, int> Place(const app::TwipsRect& rect) {
 TEST(FrmMainLoad, ShowsTheCatalogueTextsOfItsLanguageAndThePageButtons) {
   for (const Language language : {Language::English, Language::Swedish}) {
     SCOPED_TRACE(language == Language::English ? "English" : "Swedish");
-    LoadedWindow ui(language);
+    test::HeadlessProgram ui(language);
+    ui.window.Form_Load();
     const auto text = [language](int number) {
       return std::string(CatalogueText(number, language));
     };
@@ -163,47 +144,30 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   }
 }
 
-}  // namespace
-}  // namespace vekhor
-
-namespace vekhor {
-namespace {
-
-// One run of the program over a registry that outlives it.
-struct ProgramRun {
-  explicit ProgramRun(platform::Registry& stored) : registry(stored) { window.Form_Load(); }
-  fakes::HeadlessToolkit toolkit;
-  fakes::FakeSockets sockets;
-  fakes::FakeIcmp icmp;
-  fakes::FakeConnectivity connectivity;
-  fakes::RecordingClock clock;
-  platform::Registry& registry;
-  fakes::RecordingShell shell;
-  fakes::FakeNotifyIcon notifyIcon;
-  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
-  app::frmMain window{toolkit, platform};
-  fakes::HeadlessCheckedList& list = toolkit.form.checkedList(ControlId::lstServer);
-};
-
 // The first start seeds the twelve default servers, checked; the unload stores what tells the
 // next start it is not the first, so the defaults are not appended again.
 TEST(FrmMainStart, TheFirstStartSeedsTheDefaultsAndARestartFindsTheListAsLeft) {
   platform::MemoryRegistry registry(platform::EnumerationOrder::ByName);
   {
-    ProgramRun first(registry);
-    ASSERT_EQ(first.list.items.size(), 12u);
-    for (const auto& item : first.list.items) EXPECT_TRUE(item.checked) << item.text;
-    EXPECT_TRUE(first.toolkit.form.visible);
-    EXPECT_EQ(first.toolkit.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
-    first.list.ClickCheck(2);
-    first.toolkit.form.button(ControlId::cmdExit).Click();
+    test::HeadlessProgram first(registry);
+    first.window.Form_Load();
+    fakes::HeadlessCheckedList& list = first.form.checkedList(ControlId::lstServer);
+    ASSERT_EQ(list.items.size(), 12u);
+    for (const auto& item : list.items) EXPECT_TRUE(item.checked) << item.text;
+    EXPECT_TRUE(first.form.visible);
+    EXPECT_EQ(first.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
+    list.ClickCheck(2);
+    first.form.button(ControlId::cmdExit).Click();
+    EXPECT_TRUE(first.form.unloaded);
   }
-  ProgramRun second(registry);
-  ASSERT_EQ(second.list.items.size(), 12u);
-  EXPECT_FALSE(second.list.items[2].checked);
-  EXPECT_TRUE(second.list.items[3].checked);
-  EXPECT_EQ(second.window.settings.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "0");
-  EXPECT_EQ(second.window.settings.GetSetting("Vektal", "Horolan", "InternetConnection", ""), "1");
+  test::HeadlessProgram second(registry);
+  second.window.Form_Load();
+  const auto& items = second.form.checkedList(ControlId::lstServer).items;
+  ASSERT_EQ(items.size(), 12u);
+  EXPECT_FALSE(items[2].checked);
+  EXPECT_TRUE(items[3].checked);
+  EXPECT_EQ(second.Setting("SysTray"), "0");
+  EXPECT_EQ(second.Setting("InternetConnection"), "1");
 }
 
 }  // namespace

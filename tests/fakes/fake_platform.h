@@ -1,5 +1,5 @@
-// Fakes of the small platform seams and of the settings store, for tests of the core. The window
-// toolkit's fake is fakes/headless_toolkit.h.
+// Fakes of the small platform seams and of the settings store, for tests of the core, and all of
+// them bundled as the program's platform. The window toolkit's fake is fakes/headless_toolkit.h.
 #pragma once
 
 #include <map>
@@ -7,9 +7,13 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/fake_notify_icon.h"
+#include "fakes/fake_sockets.h"
 #include "platform/clock.h"
 #include "platform/connectivity.h"
 #include "platform/icmp.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/platform.h"
 #include "platform/shell.h"
 #include "servers/settings_store.h"
 
@@ -26,18 +30,26 @@ class FakeIcmp : public platform::Icmp {
   std::string lastData;
   std::uint32_t lastTimeout = 0;
 
-  platform::IcmpHandle CreateFile() override;
+  platform::IcmpHandle CreateFile() override {
+    return createFails ? platform::kInvalidIcmpHandle : ++opened;
+  }
   platform::EchoResult SendEcho(platform::IcmpHandle handle, std::uint32_t destination,
-                                const std::string& data, std::uint32_t timeoutMs) override;
-  bool CloseHandle(platform::IcmpHandle handle) override;
+                                const std::string& data, std::uint32_t timeoutMs) override {
+    ++echoes;
+    lastDestination = destination;
+    lastData = data;
+    lastTimeout = timeoutMs;
+    if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
+    return reply;
+  }
+  bool CloseHandle(platform::IcmpHandle) override { return ++closedHandles > 0; }
 };
 
 class FakeConnectivity : public platform::Connectivity {
  public:
   bool connected = true;
-  std::uint32_t flagsReported = 0;
   bool InternetGetConnectedState(std::uint32_t& flags) override {
-    flags = flagsReported;
+    flags = 0;
     return connected;
   }
 };
@@ -85,6 +97,22 @@ class MemorySettings : public SettingsStore {
     values[{application, section, key}] = value;
     return true;
   }
+};
+
+// Every seam faked at once, over an in-memory registry of its own or one that outlives it.
+template <class Sockets = FakeSockets, class Echo = FakeIcmp, class Time = RecordingClock>
+struct FakeOs {
+  FakeOs() = default;
+  explicit FakeOs(platform::Registry& stored) : registry(stored) {}
+  Sockets sockets;
+  Echo icmp;
+  FakeConnectivity connectivity;
+  Time clock;
+  platform::MemoryRegistry ownRegistry;
+  platform::Registry& registry = ownRegistry;
+  RecordingShell shell;
+  FakeNotifyIcon notifyIcon;
+  platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
 };
 
 }  // namespace vekhor::fakes

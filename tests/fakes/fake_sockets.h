@@ -23,14 +23,11 @@ class FakeSockets : public platform::Sockets {
   bool receiveFails = false;
   std::string hostName = "testhost";
   std::map<std::string, platform::HostRecord> hosts;
-  int errorAfterFailure = 0;
 
   // Record.
   int startups = 0;
   int cleanups = 0;
   int connects = 0;
-  int lookups = 0;
-  std::vector<platform::SocketHandle> created;
   std::set<platform::SocketHandle> open;
   std::vector<platform::SocketHandle> closed;
   platform::SockAddrIn lastBound;

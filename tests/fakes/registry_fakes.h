@@ -12,23 +12,39 @@ namespace vekhor::fakes {
 // key) asks BeforeChange first, which may refuse it with a result code of its own.
 class ForwardingRegistry : public platform::Registry {
  public:
+  using Key = platform::RegistryKey;
   explicit ForwardingRegistry(platform::Registry& inner) : inner_(inner) {}
 
-  std::int32_t OpenKeyEx(platform::RegistryKey key, const std::string& subKey,
-                         std::uint32_t options, std::uint32_t desired,
-                         platform::RegistryKey& result) override;
-  std::int32_t CreateKey(platform::RegistryKey key, const std::string& subKey,
-                         platform::RegistryKey& result) override;
-  std::int32_t SetValueEx(platform::RegistryKey key, const std::string& valueName,
-                          std::uint32_t type, const std::string& data) override;
-  std::int32_t QueryValueEx(platform::RegistryKey key, const std::string& valueName,
-                            std::uint32_t* type, char* data, std::uint32_t& byteCount) override;
-  std::int32_t EnumValue(platform::RegistryKey key, std::uint32_t index, char* name,
-                         std::uint32_t& nameLength, std::uint32_t* type,
-                         std::uint32_t* dataSize) override;
-  std::int32_t DeleteValue(platform::RegistryKey key, const std::string& valueName) override;
-  std::int32_t DeleteKey(platform::RegistryKey key, const std::string& subKey) override;
-  std::int32_t CloseKey(platform::RegistryKey key) override;
+  std::int32_t OpenKeyEx(Key key, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t desired, Key& result) override {
+    return inner_.OpenKeyEx(key, subKey, options, desired, result);
+  }
+  std::int32_t CreateKey(Key key, const std::string& subKey, Key& result) override {
+    const std::int32_t refused = BeforeChange();
+    return refused ? refused : inner_.CreateKey(key, subKey, result);
+  }
+  std::int32_t SetValueEx(Key key, const std::string& valueName, std::uint32_t type,
+                          const std::string& data) override {
+    const std::int32_t refused = BeforeChange();
+    return refused ? refused : inner_.SetValueEx(key, valueName, type, data);
+  }
+  std::int32_t QueryValueEx(Key key, const std::string& valueName, std::uint32_t* type, char* data,
+                            std::uint32_t& byteCount) override {
+    return inner_.QueryValueEx(key, valueName, type, data, byteCount);
+  }
+  std::int32_t EnumValue(Key key, std::uint32_t index, char* name, std::uint32_t& nameLength,
+                         std::uint32_t* type, std::uint32_t* dataSize) override {
+    return inner_.EnumValue(key, index, name, nameLength, type, dataSize);
+  }
+  std::int32_t DeleteValue(Key key, const std::string& valueName) override {
+    const std::int32_t refused = BeforeChange();
+    return refused ? refused : inner_.DeleteValue(key, valueName);
+  }
+  std::int32_t DeleteKey(Key key, const std::string& subKey) override {
+    const std::int32_t refused = BeforeChange();
+    return refused ? refused : inner_.DeleteKey(key, subKey);
+  }
+  std::int32_t CloseKey(Key key) override { return inner_.CloseKey(key); }
 
  protected:
   // kErrorSuccess lets the change through.
@@ -51,7 +67,12 @@ class FailingWriteRegistry final : public ForwardingRegistry {
   bool Failed() const { return failed_; }
 
  private:
-  std::int32_t BeforeChange() override;
+  std::int32_t BeforeChange() override {
+    ++changes_;
+    const bool refuse = changes_ == failAt_ || (persistent_ && changes_ > failAt_);
+    failed_ = failed_ || refuse;
+    return refuse ? kFailure : platform::kErrorSuccess;
+  }
 
   int failAt_;
   bool persistent_;
@@ -65,11 +86,17 @@ class ReadOnlyKeysRegistry final : public ForwardingRegistry {
  public:
   using ForwardingRegistry::ForwardingRegistry;
 
-  std::int32_t OpenKeyEx(platform::RegistryKey key, const std::string& subKey,
-                         std::uint32_t options, std::uint32_t desired,
-                         platform::RegistryKey& result) override;
-  std::int32_t CreateKey(platform::RegistryKey key, const std::string& subKey,
-                         platform::RegistryKey& result) override;
+  std::int32_t OpenKeyEx(Key key, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t /*desired*/, Key& result) override {
+    return inner_.OpenKeyEx(key, subKey, options, platform::kKeyRead, result);
+  }
+  std::int32_t CreateKey(Key key, const std::string& subKey, Key& result) override {
+    Key created = 0;
+    const std::int32_t status = inner_.CreateKey(key, subKey, created);
+    if (status != platform::kErrorSuccess) return status;
+    inner_.CloseKey(created);
+    return inner_.OpenKeyEx(key, subKey, 0, platform::kKeyRead, result);
+  }
 };
 
 }  // namespace vekhor::fakes

@@ -24,10 +24,6 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndLoadsThemB
   AddDefaultServers(servers);
   ASSERT_EQ(servers.size(), 12u);
   EXPECT_EQ(std::set<std::string>(servers.begin(), servers.end()).size(), 12u);
-  for (const std::string& host : servers) {
-    EXPECT_FALSE(host.empty());
-    EXPECT_EQ(host.find(' '), std::string::npos) << host;
-  }
   ASSERT_TRUE(SaveServers(registry, servers, ListedMarks(), where));
 
   const ServerList expected{servers, std::vector<bool>(12, true)};

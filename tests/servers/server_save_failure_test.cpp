@@ -10,25 +10,25 @@
 namespace vekhor::testing {
 namespace {
 
-class ServerSaveFailure : public ServerStoreTest {
- protected:
-  // Different lengths, so that a mixture of the two could not pass for either.
-  const ServerList oldList = NumberedList("old", 3);
-  const ServerList newList = NumberedList("new", 5);
+// Different lengths, so that a mixture of the two could not pass for either.
+const ServerList oldList = NumberedList("old", 3);
+const ServerList newList = NumberedList("new", 5);
 
-  int ChangesOfAFullSave() {
-    fakes::RegistryUnderTest scratch(GetParam());
-    EXPECT_TRUE(Save(scratch.registry(), oldList, scratch.servers()));
-    fakes::FailingWriteRegistry counting(scratch.registry(), 0);
-    EXPECT_TRUE(Save(counting, newList, scratch.servers()));
-    return counting.Changes();
-  }
-};
+// The changes a save of the new list over the old one asks for, counted on a scratch registry.
+int ChangesOfAFullSave(platform::Registry& scratch, const ServersLocation& where) {
+  EXPECT_TRUE(Save(scratch, oldList, where));
+  fakes::FailingWriteRegistry counting(scratch, 0);
+  EXPECT_TRUE(Save(counting, newList, where));
+  return counting.Changes();
+}
+
+using ServerSaveFailure = ServerStoreTest;
 
 // Refused once, or from that change on as a full disk would: then nothing is cleaned up after
 // the failure, as after a kill, and even the load cannot complete what it finds.
 TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
-  const int changes = ChangesOfAFullSave();
+  fakes::RegistryUnderTest scratch(GetParam());
+  const int changes = ChangesOfAFullSave(scratch.registry(), scratch.servers());
   ASSERT_GT(changes, 20);
   int keptOld = 0;
   for (const bool persistent : {false, true}) {
@@ -86,22 +86,14 @@ INSTANTIATE_TEST_SUITE_P(Backends, ServerSaveFailure,
 class CheckMarkAfterARefusedSave : public ::testing::TestWithParam<platform::EnumerationOrder> {
  protected:
   const ServersLocation where;
-  const ServerList oldList = NumberedList("old", 3);
-  const ServerList newList = NumberedList("new", 5);
 };
 
 // The user ticks the third entry, unchecked in both lists, after a save that the registry
 // refused once anywhere: the next start must show it ticked, whichever list it shows, and must
 // not find a companion a successful save left behind.
 TEST_P(CheckMarkAfterARefusedSave, SurvivesTheNextStart) {
-  int changes = 0;
-  {
-    platform::MemoryRegistry scratch(GetParam());
-    ASSERT_TRUE(Save(scratch, oldList, where));
-    fakes::FailingWriteRegistry counting(scratch, 0);
-    ASSERT_TRUE(Save(counting, newList, where));
-    changes = counting.Changes();
-  }
+  platform::MemoryRegistry scratch(GetParam());
+  const int changes = ChangesOfAFullSave(scratch, where);
   for (int failAt = 1; failAt <= changes; ++failAt) {
     SCOPED_TRACE("refused change " + std::to_string(failAt) + " of " + std::to_string(changes));
     platform::MemoryRegistry registry(GetParam());

@@ -11,11 +11,8 @@
 #include <set>
 #include <vector>
 
-#include "fakes/fake_notify_icon.h"
 #include "fakes/fake_platform.h"
-#include "fakes/fake_sockets.h"
 #include "fakes/headless_toolkit.h"
-#include "platform/memory/memory_registry.h"
 #include "support/temp_folder.h"
 
 namespace vekhor {
@@ -63,17 +60,9 @@ class SettableClock : public fakes::RecordingClock {
 };
 
 // A window's worth of run inputs over fakes, with the log written to a folder of its own.
-struct Scene {
+struct Scene : fakes::FakeOs<ServerSockets, SilentHosts, SettableClock> {
   test::TempFolder folder;
   fakes::HeadlessToolkit toolkit;
-  ServerSockets sockets;
-  SilentHosts icmp;
-  fakes::FakeConnectivity connectivity;
-  SettableClock clock;
-  platform::MemoryRegistry registry;
-  fakes::RecordingShell shell;
-  fakes::FakeNotifyIcon notifyIcon;
-  platform::Platform os{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
   fakes::MemorySettings settings;
   EventLog log{settings, toolkit, clock, shell};
   fakes::HeadlessLabel lblStatus;
@@ -105,7 +94,7 @@ struct Scene {
   }
   SyncOutcome Sync(const std::string& server = "", bool unattended = false) {
     const SyncRun run{toolkit,
-                      os,
+                      platform,
                       log,
                       lblStatus,
                       chkInternetConnection,
@@ -135,6 +124,7 @@ TEST_F(SyncRunTest, AWalkLogsTheSilentCheckedServersThenSetsTheClockFromTheFirst
   AddServer("unchecked.example", false);
   AddServer("time.example", true);
   AddServer("later.example", true);
+  chkInternetConnection.value = app::kChecked;  // connected, whatever flags the query gives
   EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
   EXPECT_EQ(ExitStatus(SyncOutcome::ClockSet), 0);
   EXPECT_EQ(Logged(), (std::vector<std::string>{
