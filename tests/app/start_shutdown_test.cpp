@@ -100,6 +100,23 @@ TEST(HourlyOption, ActivationAndEverySixtiethTickRunOnlyWhileTheBoxIsChecked) {
   EXPECT_EQ(Runs(program), 2) << "no run at activation with the hourly option off";
 }
 
+// A double-click while a walk waits in DoEvents runs beside it with its own connection object;
+// the walk goes on afterwards, and every socket either run opened is closed again.
+TEST(NestedRuns, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
+  Program program;
+  program.Load();
+  auto& list = program.form.checkedList(app::ControlId::lstServer);
+  program.sockets.AddHost(program.sockets.hostName, {"10.0.0.5"});  // the local address
+  program.sockets.AddHost(list.items[0].text, {"127.0.0.9"});
+  program.toolkit.pending.push_back([&] { list.DoubleClick(0); });
+  program.form.button(app::ControlId::cmdSync).Click();
+  EXPECT_EQ(Runs(program), 2) << "the inner run and the walk each end with a status";
+  EXPECT_GT(program.sockets.connects, 0);
+  EXPECT_TRUE(program.sockets.open.empty());
+  EXPECT_EQ(program.sockets.StartupCount(), 0);
+  EXPECT_TRUE(program.form.button(app::ControlId::cmdSync).enabled);
+}
+
 // Runs that never ended in order stored a list but no "SysTray": the defaults are appended
 // behind it, duplicates and all, and the longer list is stored.
 TEST(FirstStart, AStoredListWithoutSysTrayGetsTheDefaultsBehindIt) {
