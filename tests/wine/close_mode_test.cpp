@@ -4,30 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/program_state.h"
 
 namespace vekhor::testing {
 namespace {
-
-constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
-constexpr const char* kServersKey =
-    "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
-
-void Set(const char* key, const char* name, const char* value) {
-  ::RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, value,
-                    static_cast<DWORD>(std::strlen(value) + 1));
-}
-
-// The program's folder holds its log.
-std::string LogPath() {
-  std::string path = VEKHOR_EXE_PATH;
-  return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
-}
 
 // Runs the program with `arguments` to its end; its exit status, or STILL_ACTIVE.
 DWORD RunToEnd(const std::string& arguments) {
@@ -48,34 +31,23 @@ DWORD RunToEnd(const std::string& arguments) {
   return status;
 }
 
-std::string ReadLog() {
-  std::ifstream in(LogPath(), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 struct CloseMode : ::testing::Test {
   void SetUp() override {
     if (std::getenv("VEKHOR_TIME_PORT") == nullptr) GTEST_SKIP() << "needs the bundled server";
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Vektal");
-    std::remove(LogPath().c_str());
-    Set(kSettingsKey, "SysTray", "0");
-    Set(kSettingsKey, "Log", "1");
+    ForgetProgram();
+    SetValue(kSettingsKey, "SysTray", "0");
+    SetValue(kSettingsKey, "Log", "1");
   }
-  void TearDown() override {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Vektal");
-    std::remove(LogPath().c_str());
-  }
+  void TearDown() override { ForgetProgram(); }
 };
 
 TEST_F(CloseMode, SetsTheClockFromTheBundledServerAndLeavesATrace) {
   // No listener there: it answers the echo (all of 127/8 does) but gives no time, which the
   // walk passes over without a log line.
-  Set(kServersKey, "Server1", "127.0.0.3");
-  Set(kServersKey, "ServerChecked1", "-1");
-  Set(kServersKey, "Server2", "127.0.0.1");
-  Set(kServersKey, "ServerChecked2", "-1");
+  SetValue(kServersKey, "Server1", "127.0.0.3");
+  SetValue(kServersKey, "ServerChecked1", "-1");
+  SetValue(kServersKey, "Server2", "127.0.0.1");
+  SetValue(kServersKey, "ServerChecked2", "-1");
   EXPECT_EQ(RunToEnd("/close"), 0u);
   const std::string log = ReadLog();
   EXPECT_NE(log.find("Connected to 127.0.0.1"), std::string::npos) << log;
@@ -85,8 +57,8 @@ TEST_F(CloseMode, SetsTheClockFromTheBundledServerAndLeavesATrace) {
 }
 
 TEST_F(CloseMode, ADeadListEndsWithStatusOneAndSaysSo) {
-  Set(kServersKey, "Server1", "127.0.0.3");
-  Set(kServersKey, "ServerChecked1", "-1");
+  SetValue(kServersKey, "Server1", "127.0.0.3");
+  SetValue(kServersKey, "ServerChecked1", "-1");
   EXPECT_EQ(RunToEnd("/CLOSE"), 1u);
   const std::string log = ReadLog();
   EXPECT_NE(log.find("No time server gave the time."), std::string::npos) << log;

@@ -2,12 +2,9 @@
 // driven through window messages, its settings and server list read back from Wine's registry.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +12,7 @@
 
 #include "app/layout.h"
 #include "res/catalogue.h"
+#include "support/program_state.h"
 #include "support/program_window.h"
 
 namespace vekhor::testing {
@@ -22,40 +20,10 @@ namespace {
 
 using app::ControlId;
 
-constexpr const char* kProgramKey = "Software\\VB and VBA Program Settings\\Vektal";
-constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
-constexpr const char* kServersKey =
-    "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kRunValue = "Vektal Horolan";
-
-std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
-  char data[1024] = {};
-  DWORD size = sizeof(data);
-  if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  return std::string(data);
-}
-
-void WriteSetting(const char* name, const char* value) {
-  ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
-                    static_cast<DWORD>(std::strlen(value) + 1));
-}
-
 // Every test starts as a first start: nothing of the program's in the registry.
 struct Pages : ::testing::Test {
-  void SetUp() override { Forget(); }
-  void TearDown() override { Forget(); }
-  static void Forget() {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-      HKEY run = nullptr;
-      if (::RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-        ::RegDeleteValueA(run, kRunValue);
-        ::RegCloseKey(run);
-      }
-    }
-  }
+  void SetUp() override { ForgetProgram(); }
+  void TearDown() override { ForgetProgram(); }
 };
 
 std::wstring Wide(const std::string& utf8) {
@@ -177,17 +145,8 @@ TEST_F(Pages, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
   EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
 }
 
-// The shell answers a change to an icon it holds, and refuses one to an icon it does not.
-bool TrayIconPresent(HWND host) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = host;
-  data.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
 TEST_F(Pages, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) {
-  WriteSetting("SysTray", "1");
+  SetValue(kSettingsKey, "SysTray", "1");
   ProgramWindow program("", ProgramWindow::Start::Hidden);
   ASSERT_TRUE(program.Found());
   ::Sleep(500);

@@ -2,19 +2,14 @@
 // the close box, the tray menu's Exit, a second start, and an Exit in the middle of a walk.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "app/layout.h"
+#include "support/program_state.h"
 #include "support/program_window.h"
 
 namespace vekhor::testing {
@@ -22,62 +17,23 @@ namespace {
 
 using app::ControlId;
 
-constexpr const char* kProgramKey = "Software\\VB and VBA Program Settings\\Vektal";
-constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
-constexpr const char* kServersKey =
-    "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
-
-void Set(const char* key, const char* name, const std::string& value) {
-  ::RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
-}
-
-std::optional<std::string> Setting(const char* name) {
-  char data[256] = {};
-  DWORD size = sizeof(data);
-  if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  return std::string(data);
-}
-
-std::string LogPath() {
-  const std::string path = VEKHOR_EXE_PATH;
-  return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
-}
-
-std::string ReadLog() {
-  std::ifstream in(LogPath(), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The servers given, all checked, in this order; logging on; not a first start.
 void StoreServers(std::initializer_list<const char*> servers) {
   int number = 0;
   for (const char* server : servers) {
     ++number;
-    Set(kServersKey, ("Server" + std::to_string(number)).c_str(), server);
-    Set(kServersKey, ("ServerChecked" + std::to_string(number)).c_str(), "-1");
+    SetValue(kServersKey, ("Server" + std::to_string(number)).c_str(), server);
+    SetValue(kServersKey, ("ServerChecked" + std::to_string(number)).c_str(), "-1");
   }
 }
 
 struct ProgramLife : ::testing::Test {
-  void SetUp() override { Forget(); }
-  void TearDown() override { Forget(); }
-  void Forget() {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-    std::remove(LogPath().c_str());
-  }
+  void SetUp() override { ForgetProgram(); }
+  void TearDown() override { ForgetProgram(); }
 };
 
-bool TrayIconPresent(HWND host) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = host;
-  data.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+std::optional<std::string> Setting(const char* name) {
+  return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
 }
 
 TEST_F(ProgramLife, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
@@ -104,7 +60,7 @@ TEST_F(ProgramLife, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
 TEST_F(ProgramLife, ASecondStartEndsAtOnceAndStoresNothing) {
   ProgramWindow first;
   ASSERT_TRUE(first.Found());
-  Set(kSettingsKey, "SysTray", "1");  // what the first one's box does not say
+  SetValue(kSettingsKey, "SysTray", "1");  // what the first one's box does not say
   ProgramWindow second("", ProgramWindow::Start::Hidden);
   EXPECT_EQ(::WaitForSingleObject(second.Process(), 20000), static_cast<DWORD>(WAIT_OBJECT_0));
   EXPECT_EQ(Setting("SysTray"), "1");
@@ -115,8 +71,8 @@ TEST_F(ProgramLife, ASecondStartEndsAtOnceAndStoresNothing) {
 TEST_F(ProgramLife, ARunFromTheWindowPassesADeadServerAndSetsTheClock) {
   const char* behaviour = std::getenv("VEKHOR_EXPECT_CLOCK_SET");
   if (behaviour == nullptr) GTEST_SKIP() << "needs the bundled server";
-  Set(kSettingsKey, "SysTray", "0");
-  Set(kSettingsKey, "Log", "1");
+  SetValue(kSettingsKey, "SysTray", "0");
+  SetValue(kSettingsKey, "Log", "1");
   StoreServers({"127.0.0.3", "127.0.0.1"});
   ProgramWindow program;
   ASSERT_TRUE(program.Found());
@@ -138,12 +94,12 @@ TEST_F(ProgramLife, ARunFromTheWindowPassesADeadServerAndSetsTheClock) {
 // Exit pressed while a walk waits in DoEvents: the run must end before the list it walks is
 // released, and the program must end in order.
 TEST_F(ProgramLife, ExitInTheMiddleOfAWalkEndsTheProgramInOrder) {
-  Set(kSettingsKey, "SysTray", "0");
-  Set(kSettingsKey, "Log", "1");
+  SetValue(kSettingsKey, "SysTray", "0");
+  SetValue(kSettingsKey, "Log", "1");
   for (int n = 1; n <= 400; ++n) {
-    Set(kServersKey, ("Server" + std::to_string(n)).c_str(),
-        "127.0.1." + std::to_string(n % 250 + 2));
-    Set(kServersKey, ("ServerChecked" + std::to_string(n)).c_str(), "-1");
+    SetValue(kServersKey, ("Server" + std::to_string(n)).c_str(),
+             "127.0.1." + std::to_string(n % 250 + 2));
+    SetValue(kServersKey, ("ServerChecked" + std::to_string(n)).c_str(), "-1");
   }
   ProgramWindow program;
   ASSERT_TRUE(program.Found());
