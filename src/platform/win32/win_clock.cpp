@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "platform/win32/system_time_privilege.h"
+
 namespace vekhor::platform {
 namespace {
 
@@ -26,6 +28,7 @@ std::string TimePart(const SYSTEMTIME& local) {
 std::uint32_t WinClock::SetSystemTime(const SystemTime& utc) {
   const SYSTEMTIME native{utc.year, utc.month,  utc.dayOfWeek, utc.day,
                           utc.hour, utc.minute, utc.second,    utc.milliseconds};
+  const SystemTimePrivilege privilege;
   if (::SetSystemTime(&native)) return 0;
   const DWORD error = ::GetLastError();
   return error != 0 ? error : ERROR_GEN_FAILURE;  // 0 would read as success
