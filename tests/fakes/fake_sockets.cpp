@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
 namespace vekhor::fakes {
 
@@ -12,12 +11,8 @@ void FakeSockets::AddHost(const std::string& name, const std::vector<std::string
   platform::HostRecord record;
   record.addressLength = 4;
   for (const std::string& text : dotted) {
-    std::string raw;
-    std::istringstream parts(text);
-    for (std::string part; std::getline(parts, part, '.');) {
-      raw += static_cast<char>(std::stoi(part));
-    }
-    record.addresses.push_back(raw);
+    const std::uint32_t address = InetAddr(text);  // first component in the lowest byte
+    record.addresses.emplace_back(reinterpret_cast<const char*>(&address), 4);
   }
   hosts[name] = record;
 }
@@ -106,38 +101,6 @@ std::uint32_t FakeSockets::InetAddr(const std::string& dotted) {
     return platform::kInaddrNone;
   }
   return a | (b << 8) | (c << 16) | (d << 24);
-}
-
-int CountingSockets::Startup(std::uint16_t versionRequested, platform::SocketsInfo& info) {
-  const int result = inner_.Startup(versionRequested, info);
-  if (result == 0) ++startups;
-  return result;
-}
-
-int CountingSockets::Cleanup() {
-  ++cleanups;
-  return inner_.Cleanup();
-}
-
-platform::SocketHandle CountingSockets::Socket(int family, int type, int protocol) {
-  const platform::SocketHandle s = inner_.Socket(family, type, protocol);
-  if (s != platform::kInvalidSocket) open.insert(s);
-  return s;
-}
-
-int CountingSockets::Connect(platform::SocketHandle s, const platform::SockAddrIn& a) {
-  ++connects;
-  return inner_.Connect(s, a);
-}
-
-int CountingSockets::CloseSocket(platform::SocketHandle s) {
-  open.erase(s);
-  return inner_.CloseSocket(s);
-}
-
-std::optional<platform::HostRecord> CountingSockets::GetHostByName(const std::string& name) {
-  if (unresolvable.count(name)) return std::nullopt;
-  return inner_.GetHostByName(name);
 }
 
 }  // namespace vekhor::fakes

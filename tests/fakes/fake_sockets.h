@@ -57,41 +57,4 @@ class FakeSockets : public platform::Sockets {
   int lastError_ = 0;
 };
 
-// Wraps a real socket library: counts start-ups, connects and open sockets, and makes chosen
-// names unresolvable so that no test ever asks a real resolver about them.
-class CountingSockets : public platform::Sockets {
- public:
-  explicit CountingSockets(platform::Sockets& inner) : inner_(inner) {}
-  std::set<std::string> unresolvable;
-  int startups = 0;
-  int cleanups = 0;
-  int connects = 0;
-  std::set<platform::SocketHandle> open;
-  int StartupCount() const { return startups - cleanups; }
-
-  int Startup(std::uint16_t versionRequested, platform::SocketsInfo& info) override;
-  int Cleanup() override;
-  platform::SocketHandle Socket(int family, int type, int protocol) override;
-  int Bind(platform::SocketHandle s, const platform::SockAddrIn& a) override {
-    return inner_.Bind(s, a);
-  }
-  int Connect(platform::SocketHandle s, const platform::SockAddrIn& a) override;
-  int SelectReadable(platform::SocketHandle s, long sec, long usec) override {
-    return inner_.SelectReadable(s, sec, usec);
-  }
-  int Recv(platform::SocketHandle s, char* b, int l, int f) override {
-    return inner_.Recv(s, b, l, f);
-  }
-  int Shutdown(platform::SocketHandle s, int how) override { return inner_.Shutdown(s, how); }
-  int CloseSocket(platform::SocketHandle s) override;
-  int CancelBlockingCall() override { return inner_.CancelBlockingCall(); }
-  int GetHostName(char* n, int l) override { return inner_.GetHostName(n, l); }
-  std::optional<platform::HostRecord> GetHostByName(const std::string& name) override;
-  std::uint32_t InetAddr(const std::string& d) override { return inner_.InetAddr(d); }
-  int LastError() override { return inner_.LastError(); }
-
- private:
-  platform::Sockets& inner_;
-};
-
 }  // namespace vekhor::fakes
