@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,22 +39,19 @@ struct EventLogTest : ::testing::Test {
   }
 };
 
-TEST_F(EventLogTest, TheFirstEventOfANewFileFollowsItsHeader) {
+TEST_F(EventLogTest, ANewFileStartsWithItsHeaderInTheLanguageAndAnOldOneIsAppendedTo) {
+  fakes::HeadlessToolkit swedish(Language::Swedish);
+  swedish.appPath = folder.path();
+  EventLog swedishLog(settings, swedish, clock, shell);
   Logging("1");
-  log.WriteLog("Application started");
+  swedishLog.WriteLog("Application started");
+  Logging("2");  // anything but "0" is on
   log.WriteLog("Connected to time.example");
   EXPECT_EQ(Contents(),
-            "2026-12-06 13:00:00\tLog file created\r\n"
+            "2026-12-06 13:00:00\tLoggfil skapad\r\n"
             "2026-12-06 13:00:00\tApplication started\r\n"
             "2026-12-06 13:00:00\tConnected to time.example\r\n");
   EXPECT_TRUE(shell.calls.empty());
-}
-
-TEST_F(EventLogTest, AnExistingFileIsAppendedToWithoutAnotherHeader) {
-  { std::ofstream(folder.path() + "/Log.wri", std::ios::binary) << "old line\r\n"; }
-  Logging("2");  // anything but "0" is on
-  log.WriteLog("Application closed");
-  EXPECT_EQ(Contents(), "old line\r\n2026-12-06 13:00:00\tApplication closed\r\n");
 }
 
 TEST_F(EventLogTest, LoggingOffWritesNothingAndViewingOpensAnExistingFileEitherWay) {
@@ -82,15 +78,6 @@ TEST_F(EventLogTest, LoggingOffWritesNothingAndViewingOpensAnExistingFileEitherW
   EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
 }
 
-TEST_F(EventLogTest, SwedishTextsAreWrittenInSwedish) {
-  fakes::HeadlessToolkit swedish(Language::Swedish);
-  swedish.appPath = folder.path();
-  EventLog swedishLog(settings, swedish, clock, shell);
-  Logging("1");
-  swedishLog.WriteLog("x");
-  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLoggfil skapad\r\n2026-12-06 13:00:00\tx\r\n");
-}
-
 TEST_F(EventLogTest, AnUnwritableFolderOrAFileThatCannotBeOpenedIsPassedOverSilently) {
   Logging("1");
   std::filesystem::create_directory(folder.path() + "/Log.wri");  // a folder where the file goes
@@ -103,19 +90,15 @@ TEST_F(EventLogTest, AnUnwritableFolderOrAFileThatCannotBeOpenedIsPassedOverSile
   EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(EventLogTest, ADriveRootIsFollowedDirectlyByTheFileName) {
-  EXPECT_EQ(AddPathSeparator("C:\\", "Log.wri"), "Log.wri");
+TEST_F(EventLogTest, PathsDropQuotesAndBlanksAndADriveRootTakesTheNameDirectly) {
   EXPECT_EQ(AddPathSeparator("C:\\Program Files\\Vektal", "Log.wri"), "\\Log.wri");
   EXPECT_EQ(AddPathSeparator("/opt/vektal", "Log.wri"), "/Log.wri");
   toolkit.appPath = "D:\\";
   EXPECT_EQ(log.LogPath(), "D:\\Log.wri");
-}
 
-TEST(FileHelpers, QuotesAndBlanksAroundAPathAreIgnored) {
   EXPECT_EQ(StripQuotes("  \"C:\\Program Files\\x\"  "), "C:\\Program Files\\x");
   EXPECT_EQ(StripQuotes("\"only one"), "\"only one");
   EXPECT_EQ(StripQuotes("   "), "");
-  test::TempFolder folder;
   const std::string file = folder.path() + "/present.txt";
   { std::ofstream(file) << "x"; }
   EXPECT_TRUE(FileExists(" \"" + file + "\" "));
