@@ -2,7 +2,6 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <random>
 
 #include "platform/memory/memory_registry.h"
@@ -20,15 +19,10 @@ std::string UniqueName() {
 }
 
 std::unique_ptr<platform::Registry> MakeRegistry(RegistryBackend backend) {
-  switch (backend) {
-    case RegistryBackend::MemoryInCreationOrder:
-      return std::make_unique<platform::MemoryRegistry>(platform::EnumerationOrder::Creation);
-    case RegistryBackend::MemoryByName:
-      return std::make_unique<platform::MemoryRegistry>(platform::EnumerationOrder::ByName);
-    case RegistryBackend::System:
-      break;
-  }
-  return platform::MakeSystemRegistry();
+  if (backend == RegistryBackend::System) return platform::MakeSystemRegistry();
+  return std::make_unique<platform::MemoryRegistry>(backend == RegistryBackend::MemoryByName
+                                                        ? platform::EnumerationOrder::ByName
+                                                        : platform::EnumerationOrder::Creation);
 }
 
 }  // namespace
@@ -43,37 +37,24 @@ std::vector<RegistryBackend> RegistryBackendsToTest() {
 }
 
 std::string BackendName(RegistryBackend backend) {
-  switch (backend) {
-    case RegistryBackend::MemoryInCreationOrder:
-      return "MemoryInCreationOrder";
-    case RegistryBackend::MemoryByName:
-      return "MemoryByName";
-    case RegistryBackend::System:
-      break;
-  }
-  return "System";
+  static const char* const kNames[] = {"MemoryInCreationOrder", "MemoryByName", "System"};
+  return kNames[static_cast<int>(backend)];
 }
 
 RegistryUnderTest::RegistryUnderTest(RegistryBackend backend)
-    : backend_(backend),
-      registry_(MakeRegistry(backend)),
-      base_("Software\\VekhorTest-" + UniqueName()) {
-  servers_.root = platform::kHkeyCurrentUser;
+    : registry_(MakeRegistry(backend)) {
+  if (backend != RegistryBackend::System) return;
+  base_ = "Software\\VekhorTest-" + UniqueName();
   servers_.path = base_ + "\\Horolan\\Servers";
 }
 
-std::string RegistryUnderTest::Key(const std::string& relative) {
-  extraKeys_.push_back(base_ + "\\" + relative);
-  return extraKeys_.back();
-}
-
 RegistryUnderTest::~RegistryUnderTest() {
+  if (base_.empty()) return;
   // Deepest first: a key with subkeys is not deleted.
-  std::vector<std::string> doomed(extraKeys_.rbegin(), extraKeys_.rend());
-  for (const char* leaf : {".new", ""}) doomed.push_back(servers_.path + leaf);
-  doomed.push_back(base_ + "\\Horolan");
-  doomed.push_back(base_);
-  for (const std::string& path : doomed) registry_->DeleteKey(platform::kHkeyCurrentUser, path);
+  for (const std::string& path :
+       {servers_.path + ".new", servers_.path, base_ + "\\Horolan", base_}) {
+    registry_->DeleteKey(platform::kHkeyCurrentUser, path);
+  }
 }
 
 NamedValues ValuesOf(platform::Registry& registry, platform::RegistryKey root,

@@ -18,10 +18,11 @@ enum class RegistryBackend { MemoryInCreationOrder, MemoryByName, System };
 std::vector<RegistryBackend> RegistryBackendsToTest();
 std::string BackendName(RegistryBackend backend);
 
-// A registry and a key of HKEY_CURRENT_USER that belongs to one test alone; the keys below
-// it that the test used are removed again at the end. It shares no parent but Software with
-// tests running beside it: a parent one test removes while another creates below it (a
-// create walks the path one key at a time) makes that create fail.
+// A registry and the Servers key a test may use. An in-memory registry is the test's own, so the
+// program's own key serves. In the system registry the key is
+// HKEY_CURRENT_USER\Software\VekhorTest-<unique>\Horolan\Servers, removed at the end; it shares
+// no parent but Software with tests running beside it: a parent one test removes while another
+// creates below it (a create walks the path one key at a time) makes that create fail.
 class RegistryUnderTest {
  public:
   explicit RegistryUnderTest(RegistryBackend backend);
@@ -30,20 +31,12 @@ class RegistryUnderTest {
   RegistryUnderTest& operator=(const RegistryUnderTest&) = delete;
 
   platform::Registry& registry() { return *registry_; }
-  RegistryBackend backend() const { return backend_; }
-  // "Software\VekhorTest-<unique>", below HKEY_CURRENT_USER.
-  const std::string& base() const { return base_; }
-  // The test's own Servers key, <base>\Horolan\Servers.
   const ServersLocation& servers() const { return servers_; }
-  // A key below base() that is removed at the end; returns its path below the root.
-  std::string Key(const std::string& relative);
 
  private:
-  RegistryBackend backend_;
   std::unique_ptr<platform::Registry> registry_;
   std::string base_;
   ServersLocation servers_;
-  std::vector<std::string> extraKeys_;
 };
 
 using NamedValues = std::vector<std::pair<std::string, std::string>>;

@@ -64,39 +64,17 @@ class FailingWriteRegistry final : public ForwardingRegistry {
 
   // Changes asked for so far, refused ones included.
   int Changes() const { return changes_; }
-  bool Failed() const { return failed_; }
 
  private:
   std::int32_t BeforeChange() override {
     ++changes_;
     const bool refuse = changes_ == failAt_ || (persistent_ && changes_ > failAt_);
-    failed_ = failed_ || refuse;
     return refuse ? kFailure : platform::kErrorSuccess;
   }
 
   int failAt_;
   bool persistent_;
   int changes_ = 0;
-  bool failed_ = false;
-};
-
-// Hands out every key with read rights only, whatever was asked for, so that the registry
-// underneath refuses every value change as it does for a key the user may not write.
-class ReadOnlyKeysRegistry final : public ForwardingRegistry {
- public:
-  using ForwardingRegistry::ForwardingRegistry;
-
-  std::int32_t OpenKeyEx(Key key, const std::string& subKey, std::uint32_t options,
-                         std::uint32_t /*desired*/, Key& result) override {
-    return inner_.OpenKeyEx(key, subKey, options, platform::kKeyRead, result);
-  }
-  std::int32_t CreateKey(Key key, const std::string& subKey, Key& result) override {
-    Key created = 0;
-    const std::int32_t status = inner_.CreateKey(key, subKey, created);
-    if (status != platform::kErrorSuccess) return status;
-    inner_.CloseKey(created);
-    return inner_.OpenKeyEx(key, subKey, 0, platform::kKeyRead, result);
-  }
 };
 
 }  // namespace vekhor::fakes

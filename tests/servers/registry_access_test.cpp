@@ -1,26 +1,17 @@
-// Keys addressed by full path: how paths split, and that writes never go where they should not.
+// The registry layer: keys addressed by full path, and settings where earlier versions kept them
+// (REG_SZ values below the program's settings key).
 #include <gtest/gtest.h>
 
 #include "fakes/registry_backends.h"
 #include "servers/registry_access.h"
 #include "servers/registry_key.h"
+#include "servers/registry_settings_store.h"
 #include "servers/server_list_test_support.h"
 
 namespace vekhor::testing {
 namespace {
 
 using platform::RegistryKey;
-
-struct Split {
-  std::string path;
-  RegistryKey root;
-};
-
-Split SplitOf(const std::string& path) {
-  Split split{path, 0};
-  SplitKeyPath(split.path, split.root);
-  return split;
-}
 
 TEST(KeyPaths, RootNamesMatchExactlyAndPathsSplitAtTheFirstBackslash) {
   EXPECT_EQ(GetRootKey("HKEY_CURRENT_USER"), 0x80000001u);
@@ -29,73 +20,99 @@ TEST(KeyPaths, RootNamesMatchExactlyAndPathsSplitAtTheFirstBackslash) {
        {"hkey_current_user", "HKEY_CURRENT_USER ", "HKEY_CURRENT", "HKCU", ""}) {
     EXPECT_EQ(GetRootKey(wrong), 0u) << '"' << wrong << '"';
   }
-
-  const Split run =
-      SplitOf("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-  EXPECT_EQ(run.root, 0x80000002u);
-  EXPECT_EQ(run.path, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-
-  const Split rootAlone = SplitOf("HKEY_CURRENT_USER");
-  EXPECT_EQ(rootAlone.root, 0x80000001u);
-  EXPECT_EQ(rootAlone.path, "");
-
-  const Split unknownRoot = SplitOf("HKEY_ELSEWHERE\\Software");
-  EXPECT_EQ(unknownRoot.root, 0u);
-  EXPECT_EQ(unknownRoot.path, "Software");
-
-  for (const char* unsplit : {"HKEY_CURRENT_USER\\Software\\", "Software\\Run",
-                              "hkey_current_user\\Software", "HKEY", ""}) {
-    Split split{unsplit, 0x1234};
-    SplitKeyPath(split.path, split.root);
-    EXPECT_EQ(split.path, unsplit);
-    EXPECT_EQ(split.root, 0x1234u) << "the root is not written";
+  const struct {
+    std::string path;
+    RegistryKey root;
+    std::string rest;
+  } splits[] = {
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0x80000002u,
+       "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+      {"HKEY_CURRENT_USER", 0x80000001u, ""},
+      {"HKEY_ELSEWHERE\\Software", 0, "Software"},
+      // Left as they are, and the root not written.
+      {"HKEY_CURRENT_USER\\Software\\", 0x1234, "HKEY_CURRENT_USER\\Software\\"},
+      {"Software\\Run", 0x1234, "Software\\Run"},
+      {"hkey_current_user\\Software", 0x1234, "hkey_current_user\\Software"},
+      {"HKEY", 0x1234, "HKEY"},
+      {"", 0x1234, ""},
+  };
+  for (const auto& split : splits) {
+    std::string path = split.path;
+    RegistryKey root = 0x1234;
+    SplitKeyPath(path, root);
+    EXPECT_EQ(path, split.rest) << split.path;
+    EXPECT_EQ(root, split.root) << split.path;
   }
 }
 
-class KeyPathWrites : public ServerStoreTest {
- protected:
-  std::string subKey = under.Key("Run");
-  std::string fullPath = "HKEY_CURRENT_USER\\" + subKey;
+using KeyPathWrites = ServerStoreTest;
 
-  void SetUp() override { ASSERT_TRUE(OwnedKey::Create(registry, root, subKey).IsOpen()); }
-
+TEST_P(KeyPathWrites, OnlyAnExistingKeyNamedExactlyTakesAValueAsRegSzWithItsTerminator) {
   const RegistryKey root = platform::kHkeyCurrentUser;
-};
-
-TEST_P(KeyPathWrites, AThreeLetterValueIsStoredAsFourBytesOfRegSz) {
-  ASSERT_TRUE(SetStringValue(registry, fullPath, "Vektal Horolan", "abc"));
-  const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
-  char data[16] = {};
-  std::uint32_t size = sizeof data;
-  std::uint32_t type = 0;
-  ASSERT_EQ(registry.QueryValueEx(key.Get(), "Vektal Horolan", &type, data, size), 0);
-  EXPECT_EQ(type, platform::kRegSz);
-  EXPECT_EQ(size, 4u);
-  EXPECT_EQ(std::string(data, size), std::string("abc\0", 4));
-
-  ASSERT_TRUE(DeleteValue(registry, fullPath, "Vektal Horolan"));
-  EXPECT_TRUE(fakes::ValuesOf(registry, root, subKey).empty());
-  EXPECT_FALSE(DeleteValue(registry, fullPath, "Vektal Horolan")) << "already gone";
-}
-
-TEST_P(KeyPathWrites, PathsThatDoNotNameAnExistingKeyChangeNothing) {
+  const std::string& subKey = where.path;
+  const std::string fullPath = "HKEY_CURRENT_USER\\" + subKey;
   fakes::WriteValues(registry, root, subKey, {{"kept", "value"}});
-  const std::string missing = subKey + "\\Missing";
-  EXPECT_FALSE(SetStringValue(registry, "HKEY_CURRENT_USER\\" + missing, "v", "x"));
-  EXPECT_FALSE(fakes::KeyExists(registry, root, missing)) << "the key is never created";
+  ASSERT_TRUE(SetStringValue(registry, fullPath, "Vektal Horolan", "abc"));
+  {
+    const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
+    char data[16] = {};
+    std::uint32_t size = sizeof data;
+    std::uint32_t type = 0;
+    ASSERT_EQ(registry.QueryValueEx(key.Get(), "Vektal Horolan", &type, data, size), 0);
+    EXPECT_EQ(type, platform::kRegSz);
+    EXPECT_EQ(std::string(data, size), std::string("abc\0", 4));
+  }
+  ASSERT_TRUE(DeleteValue(registry, fullPath, "Vektal Horolan"));
+  EXPECT_FALSE(DeleteValue(registry, fullPath, "Vektal Horolan")) << "already gone";
 
-  const std::string lowerRoot = "hkey_current_user\\" + subKey;
-  EXPECT_FALSE(SetStringValue(registry, lowerRoot, "v", "x"));
-  EXPECT_FALSE(SetStringValue(registry, fullPath + "\\", "v", "x"));
-  EXPECT_FALSE(SetStringValue(registry, "HKEY_ELSEWHERE\\" + subKey, "v", "x"));
-  EXPECT_FALSE(DeleteValue(registry, lowerRoot, "kept"));
-  EXPECT_FALSE(DeleteValue(registry, "HKEY_CURRENT_USER\\" + missing, "kept"));
-  EXPECT_FALSE(DeleteValue(registry, fullPath, "absent"));
+  const std::string missing = subKey + "\\Missing";
+  for (const std::string& wrong : {"HKEY_CURRENT_USER\\" + missing, "hkey_current_user\\" + subKey,
+                                   fullPath + "\\", "HKEY_ELSEWHERE\\" + subKey}) {
+    EXPECT_FALSE(SetStringValue(registry, wrong, "v", "x")) << wrong;
+    EXPECT_FALSE(DeleteValue(registry, wrong, "kept")) << wrong;
+  }
+  EXPECT_FALSE(fakes::KeyExists(registry, root, missing)) << "the key is never created";
   EXPECT_EQ(fakes::ValuesOf(registry, root, subKey), (fakes::NamedValues{{"kept", "value"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, KeyPathWrites,
                          ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
+
+constexpr const char* kHorolanKey = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
+
+TEST(SettingsStore, ReadsWhatEarlierVersionsWroteAndWritesItTheSameWay) {
+  platform::MemoryRegistry registry;
+  RegistrySettingsStore store(registry);
+  EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "absent");
+
+  fakes::WriteValues(registry, platform::kHkeyCurrentUser, kHorolanKey,
+                     {{"SysTray", "1"}, {"Empty", ""}});
+  EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "SysTray", "0"), "1");
+  EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "systray", "0"), "1") << "names ignore case";
+  EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "Empty", "default"), "");
+
+  ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan", "LogFile", "0"));
+  ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan", "SysTray", "0"));
+  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, kHorolanKey),
+            (fakes::NamedValues{{"SysTray", "0"}, {"Empty", ""}, {"LogFile", "0"}}));
+
+  // A single check mark lands in the Servers key of the server list.
+  ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked2", "0"));
+  EXPECT_EQ(ReadServerValue(registry, "ServerChecked2"), "0");
+  EXPECT_EQ(registry.OpenHandles(), 0u);
+}
+
+TEST(SettingsStore, NamesThatWouldMissTheSectionAreRefusedButARootAloneIsTheRootKey) {
+  platform::MemoryRegistry registry;
+  RegistrySettingsStore store(registry);
+  EXPECT_FALSE(store.SaveSetting("Vektal", "Horolan", "", "x"));
+  EXPECT_FALSE(store.SaveSetting("", "Horolan", "SysTray", "x"));
+  EXPECT_EQ(store.GetSetting("Vektal", "", "SysTray", "default"), "default");
+  ASSERT_TRUE(SetStringValue(registry, "HKEY_CURRENT_USER", "AtTheRoot", "yes"));
+  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, ""),
+            (fakes::NamedValues{{"AtTheRoot", "yes"}}));
+  EXPECT_FALSE(fakes::KeyExists(registry, platform::kHkeyCurrentUser, "Software"));
+}
 
 }  // namespace
 }  // namespace vekhor::testing

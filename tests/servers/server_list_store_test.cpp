@@ -1,43 +1,46 @@
-// The server list in the registry: what a start loads, what a save leaves behind.
+// The server list in the registry: what a start loads, what a save leaves behind, and that a save
+// the registry refuses part-way, at every point, still leaves one complete list.
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "fakes/registry_fakes.h"
 #include "platform/memory/memory_registry.h"
+#include "servers/registry_settings_store.h"
 #include "servers/server_list.h"
 #include "servers/server_list_test_support.h"
 
 namespace vekhor::testing {
 namespace {
 
-using fakes::NamedValues;
-using fakes::RegistryBackend;
+using ServerListStore = ServerStoreTest;
 
-class ServerListStore : public ServerStoreTest {};
-
-TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndLoadsThemBack) {
+TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndDeletingLeavesNone) {
   ServerCollection servers{"kept"};
   EXPECT_FALSE(LoadServers(registry, servers, where));
   EXPECT_EQ(servers, ServerCollection{"kept"}) << "no stored list leaves the collection alone";
+  EXPECT_TRUE(DeleteServersKey(registry, where)) << "a missing key is left alone";
+  ASSERT_TRUE(CreateServersKey(registry, where));
+  EXPECT_TRUE(LoadServers(registry, servers, where));
+  EXPECT_TRUE(servers.empty()) << "an empty key is an empty list";
 
-  servers.clear();
   AddDefaultServers(servers);
   ASSERT_EQ(servers.size(), 12u);
   EXPECT_EQ(std::set<std::string>(servers.begin(), servers.end()).size(), 12u);
   ASSERT_TRUE(SaveServers(registry, servers, ListedMarks(), where));
-
   const ServerList expected{servers, std::vector<bool>(12, true)};
   EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(expected));
   EXPECT_EQ(LoadList(registry, where), expected);
   EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path + ".new"));
-  if (GetParam() == RegistryBackend::MemoryInCreationOrder) {
+  if (GetParam() == fakes::RegistryBackend::MemoryInCreationOrder) {
     // Creation order is what Windows enumerates: Server1, ServerChecked1, Server2, ...
-    const NamedValues created = fakes::ValuesOf(registry, where.root, where.path);
+    const fakes::NamedValues created = fakes::ValuesOf(registry, where.root, where.path);
     for (std::size_t i = 0; i < created.size(); ++i) {
-      const std::string n = std::to_string(i / 2 + 1);
-      EXPECT_EQ(created[i].first, (i % 2 ? "ServerChecked" : "Server") + n);
+      EXPECT_EQ(created[i].first, (i % 2 ? "ServerChecked" : "Server") + std::to_string(i / 2 + 1));
     }
   }
+  ASSERT_TRUE(DeleteServersKey(registry, where));
+  EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
 }
 
 TEST_P(ServerListStore, EditsSurviveARestartInOrderWithTheirMarks) {
@@ -84,7 +87,7 @@ TEST_P(ServerListStore, GapsForeignNamesAndOtherLetterCaseLoadAsServersAndSaveRe
   EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(saved));
 }
 
-TEST_P(ServerListStore, HostNamesComeBackExactlyAsStored) {
+TEST_P(ServerListStore, HostNamesComeBackExactlyAndAnOddValueLosesNothingBehindIt) {
   const ServerCollection hosts{std::string(254, 'a'), std::string(255, 'b'), std::string(4000, 'c'),
                                "  leading.example",   "trailing.example  ",  "",
                                "\xe5\xe4\xf6.example"};  // Latin-1 letters, stored as bytes
@@ -92,40 +95,17 @@ TEST_P(ServerListStore, HostNamesComeBackExactlyAsStored) {
   ServerCollection loaded;
   ASSERT_TRUE(LoadServers(registry, loaded, where));
   EXPECT_EQ(loaded, hosts);
-  EXPECT_EQ(ReadServerValue(registry, "Server2", where), hosts[1]);
-  EXPECT_EQ(ReadServerValue(registry, "Server4", where), hosts[3]);
-}
 
-TEST_P(ServerListStore, AValueWithNoDataOrANameTooLongForTheBufferLosesNothingBehindIt) {
-  const std::string longName = "Server" + std::string(2100, 'x');
-  fakes::WriteValues(registry, where.root, where.path,
-                     {{"Server1", "first"}, {"Server2", ""}, {"Server3", "third"}});
-  fakes::WriteValues(registry, where.root, where.path, {{longName, "long name"}});
-  fakes::WriteValues(registry, where.root, where.path, {{"Server4", "fourth"}});
-  ServerCollection servers;
-  ASSERT_TRUE(LoadServers(registry, servers, where));
-  EXPECT_EQ(servers, (ServerCollection{"first", "", "third", "fourth"}));
-  EXPECT_EQ(ReadServerValue(registry, "Server2", where), "");
-  EXPECT_EQ(ReadServerValue(registry, "Missing", where), "");
-}
-
-TEST_P(ServerListStore, TenThousandServersRoundTrip) {
-  const ServerList list = NumberedList("server-", 10000);
-  ASSERT_TRUE(Save(registry, list, where));
-  EXPECT_EQ(LoadList(registry, where), list);
-}
-
-TEST_P(ServerListStore, DeletingAndCreatingTheKey) {
-  EXPECT_TRUE(DeleteServersKey(registry, where)) << "a missing key is left alone";
-  ASSERT_TRUE(CreateServersKey(registry, where));
-  ServerCollection servers{"stale"};
-  EXPECT_TRUE(LoadServers(registry, servers, where));
-  EXPECT_TRUE(servers.empty()) << "an empty key is an empty list";
-
-  ASSERT_TRUE(Save(registry, NumberedList("h", 3), where));
+  // A value with no data, and one whose name is too long for the buffer, before the last.
   ASSERT_TRUE(DeleteServersKey(registry, where));
-  EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
-  EXPECT_EQ(ReadServerValue(registry, "Server1", where), "");
+  fakes::WriteValues(registry, where.root, where.path,
+                     {{"Server1", "first"},
+                      {"Server2", ""},
+                      {"Server" + std::string(2100, 'x'), "long name"},
+                      {"Server3", "third"}});
+  ASSERT_TRUE(LoadServers(registry, loaded, where));
+  EXPECT_EQ(loaded, (ServerCollection{"first", "", "third"}));
+  EXPECT_EQ(ReadServerValue(registry, "Missing", where), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ServerListStore,
@@ -140,6 +120,75 @@ TEST(ServerListStoreLimits, MoreServersThanASigned16BitCountHolds) {
   EXPECT_EQ(LoadList(registry, where), list);
   EXPECT_EQ(registry.OpenHandles(), 0u);
 }
+
+// Different lengths, so that a mixture of the two could not pass for either.
+const ServerList oldList = NumberedList("old", 3);
+const ServerList newList = NumberedList("new", 5);
+
+// The changes a save of the new list over the old one asks for, counted on a scratch registry.
+int ChangesOfAFullSave(platform::Registry& scratch, const ServersLocation& where) {
+  EXPECT_TRUE(Save(scratch, oldList, where));
+  fakes::FailingWriteRegistry counting(scratch, 0);
+  EXPECT_TRUE(Save(counting, newList, where));
+  return counting.Changes();
+}
+
+using ServerSaveFailure = ServerStoreTest;
+
+// Refused once, or from that change on as a full disk would: then nothing is cleaned up after
+// the failure, as after a kill, and even the load cannot complete what it finds. Then the user
+// ticks the third entry, unchecked in both lists, through the settings store (which writes the
+// program's own key, so not in the system registry): the next start must show it ticked.
+TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
+  const int changes = ChangesOfAFullSave(registry, where);
+  ASSERT_GT(changes, 20);
+  const bool tick = GetParam() != fakes::RegistryBackend::System;
+  ServerList tickedOld = oldList;
+  ServerList tickedNew = newList;
+  tickedOld.checked[2] = tickedNew.checked[2] = tick;
+  int keptOld = 0;
+  for (const bool persistent : {false, true}) {
+    for (int failAt = 1; failAt <= changes; ++failAt) {
+      SCOPED_TRACE((persistent ? "refused from change " : "refused change ") +
+                   std::to_string(failAt));
+      fakes::RegistryUnderTest place(GetParam());
+      const ServersLocation& at = place.servers();
+      ASSERT_TRUE(Save(place.registry(), oldList, at));
+      fakes::FailingWriteRegistry failing(place.registry(), failAt, persistent);
+      const bool saved = Save(failing, newList, at);
+      const bool companionLeft = fakes::KeyExists(place.registry(), at.root, at.path + ".new");
+      EXPECT_FALSE(saved && companionLeft) << "the save did not say it left its companion";
+
+      ServerCollection loadedWhileFailing;
+      if (persistent) {
+        ASSERT_TRUE(LoadServers(failing, loadedWhileFailing, at));
+      }
+      RegistrySettingsStore settings(place.registry());
+      if (tick) {
+        ASSERT_TRUE(settings.SaveSetting(kSettingsApplication,
+                                         std::string(kSettingsSection) + "\\Servers",
+                                         "ServerChecked3", "-1"));
+      }
+      // A later start with a working registry.
+      const ServerList loaded = LoadList(place.registry(), at);
+      EXPECT_TRUE(loaded == tickedNew || (!saved && loaded == tickedOld));
+      keptOld += loaded.hosts == oldList.hosts;
+      if (persistent) {
+        EXPECT_EQ(loaded.hosts, loadedWhileFailing);
+      }
+      // Once loaded, the Servers key is the one list in the form older versions read.
+      EXPECT_EQ(SortedValuesOf(place.registry(), at), StoredForm(loaded));
+      const ServerList third = NumberedList("third", 2);
+      ASSERT_TRUE(Save(place.registry(), third, at));
+      EXPECT_EQ(LoadList(place.registry(), at), third);
+      EXPECT_FALSE(fakes::KeyExists(place.registry(), at.root, at.path + ".new"));
+    }
+  }
+  EXPECT_GT(keptOld, 0) << "a failure before the new list is complete keeps the old one";
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ServerSaveFailure,
+                         ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
 
 }  // namespace
 }  // namespace vekhor::testing

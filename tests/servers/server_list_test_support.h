@@ -30,10 +30,8 @@ struct ServerList {
 };
 
 inline void PrintTo(const ServerList& list, std::ostream* out) {
-  *out << list.hosts.size() << " servers:";
-  for (std::size_t i = 0; i < list.hosts.size() && i < 8; ++i) {
-    *out << " " << list.hosts[i] << (i < list.checked.size() && list.checked[i] ? "+" : "-");
-  }
+  *out << ::testing::PrintToString(list.hosts) << " checked "
+       << ::testing::PrintToString(list.checked);
 }
 
 inline ServerList NumberedList(const std::string& prefix, std::size_t count) {
