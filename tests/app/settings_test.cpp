@@ -1,5 +1,5 @@
-// The Settings page's boxes wired as the window wires them, over the settings store in an
-// in-memory registry whose Run keys can be closed to writing, as they are without the rights.
+// The Settings page's boxes in the loaded window, over an in-memory registry whose Run keys can
+// be closed to writing, as they are without the rights.
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +7,12 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
-#include "fakes/headless_form.h"
 #include "fakes/registry_fakes.h"
-#include "platform/memory/memory_registry.h"
 #include "servers/registry_key.h"
-#include "servers/registry_settings_store.h"
 #include "servers/registry_value.h"
+#include "support/headless_program.h"
 
 namespace vekhor {
 namespace {
@@ -54,26 +53,13 @@ struct SettingsPage : ::testing::Test {
   SettingsPage() {
     // The machine's Run key exists on every Windows; a fresh profile may lack the user's.
     OwnedKey::Create(memory, kMachine, kRunSubKey);
-    autostart.onClick = [this] {
+    program.window.Form_Load();
+    autostart.onClick = [this, click = std::move(autostart.onClick)] {
       ++autostartClicks;
-      app::AutostartClicked(autostart, settings, registry, appFolder);
+      click();
     };
-    form.checkBox(ControlId::chkInternetConnection).onClick = [this] {
-      app::StoreCheckBox(form.checkBox(ControlId::chkInternetConnection), settings,
-                         app::kInternetConnectionSetting);
-    };
-    form.checkBox(ControlId::chkLog).onClick = [this] {
-      app::StoreCheckBox(form.checkBox(ControlId::chkLog), settings, app::kLogSetting);
-    };
-    form.checkBox(ControlId::chkSysTray).onClick = [this] {
-      app::StoreCheckBox(form.checkBox(ControlId::chkSysTray), settings, app::kSysTraySetting);
-    };
-    sync.onClick = [this] { app::SyncClicked(sync, settings, timer1); };
   }
 
-  std::string Stored(const char* key) {
-    return settings.GetSetting(kSettingsApplication, kSettingsSection, key, "absent");
-  }
   std::optional<std::string> RunValue(platform::RegistryKey root) {
     const OwnedKey key = OwnedKey::Open(memory, root, kRunSubKey, platform::kKeyRead);
     if (!key.IsOpen()) return std::nullopt;
@@ -86,16 +72,13 @@ struct SettingsPage : ::testing::Test {
 
   platform::MemoryRegistry memory;
   RunKeysDenied registry{memory};
-  RegistrySettingsStore settings{registry};
-  fakes::HeadlessForm form;
-  fakes::HeadlessCheckBox& autostart = form.checkBox(ControlId::chkAutostart);
-  fakes::HeadlessCheckBox& sync = form.checkBox(ControlId::chkSync);
-  fakes::HeadlessTimer& timer1 = form.timer(ControlId::Timer1);
-  std::string appFolder = "C:\\Program Files\\Vektal";
+  test::HeadlessProgram program{registry};
+  fakes::HeadlessCheckBox& autostart = program.form.checkBox(ControlId::chkAutostart);
   int autostartClicks = 0;
 };
 
 TEST_F(SettingsPage, EachBoxStoresItsValueAtOnceAndTheHourlyBoxRunsTimer1WhileNotClear) {
+  const fakes::HeadlessTimer& timer1 = program.form.timer(ControlId::Timer1);
   const std::pair<ControlId, const char*> boxes[] = {
       {ControlId::chkAutostart, "Autostart"},
       {ControlId::chkInternetConnection, "InternetConnection"},
@@ -104,55 +87,49 @@ TEST_F(SettingsPage, EachBoxStoresItsValueAtOnceAndTheHourlyBoxRunsTimer1WhileNo
       {ControlId::chkSync, "Interval"}};
   for (const auto& [id, key] : boxes) {
     SCOPED_TRACE(key);
-    fakes::HeadlessCheckBox& box = form.checkBox(id);
+    fakes::HeadlessCheckBox& box = program.form.checkBox(id);
+    box.SetValue(app::kUnchecked);
     box.Click();
-    EXPECT_EQ(Stored(key), "1");
+    EXPECT_EQ(program.Setting(key), "1");
     EXPECT_EQ(timer1.enabled, id == ControlId::chkSync);
     box.Click();
-    EXPECT_EQ(Stored(key), "0");
+    EXPECT_EQ(program.Setting(key), "0");
     EXPECT_FALSE(timer1.enabled);
   }
   // A start can set the third value: the box is not clear, so the hour is kept.
-  sync.SetValue(app::kGrayed);
-  EXPECT_EQ(Stored("Interval"), "2");
+  program.form.checkBox(ControlId::chkSync).SetValue(app::kGrayed);
+  EXPECT_EQ(program.Setting("Interval"), "2");
   EXPECT_TRUE(timer1.enabled);
 }
 
 TEST_F(SettingsPage, TheRunValueIsTheQuotedProgramInItsFolderOnTheMachinesKey) {
   EXPECT_EQ(app::RunValueData("D:\\"), "\"D:\\Vekhor.exe\"");
-  EXPECT_EQ(app::RunValueData("C:\\Program Files\\Vektal"),
-            "\"C:\\Program Files\\Vektal\\Vekhor.exe\"");
-
   PutRunValue(kUser, "\"C:\\Old\\Vekhor.exe\"");  // left by a start without the rights
   autostart.Click();
   EXPECT_EQ(RunValue(kMachine), "\"C:\\Program Files\\Vektal\\Vekhor.exe\"");
   EXPECT_EQ(RunValue(kUser), std::nullopt) << "the program would start twice";
   // Every start with the box checked writes the value again: it follows a moved program.
   autostart.SetValue(app::kUnchecked);
-  appFolder = "D:\\";
+  program.toolkit.appPath = "D:\\";
   autostart.SetValue(app::kChecked);
   EXPECT_EQ(RunValue(kMachine), "\"D:\\Vekhor.exe\"");
-  EXPECT_EQ(Stored("Autostart"), "1");
+  EXPECT_EQ(program.Setting("Autostart"), "1");
 }
 
 TEST_F(SettingsPage, ARefusedMachineKeyPutsTheValueUnderTheUsersKeyAndClearingRemovesBoth) {
   registry.denied = {kMachine};
   autostart.Click();
   EXPECT_EQ(autostart.value, app::kChecked);
-  EXPECT_EQ(Stored("Autostart"), "1");
+  EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), "\"C:\\Program Files\\Vektal\\Vekhor.exe\"");
 
   registry.denied.clear();
   PutRunValue(kMachine, "\"C:\\Program Files\\Vektal\\Vekhor.exe\"");
   autostart.Click();
-  EXPECT_EQ(Stored("Autostart"), "0");
+  EXPECT_EQ(program.Setting("Autostart"), "0");
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), std::nullopt);
-  // Clearing with no value anywhere only stores the box.
-  autostart.SetValue(app::kGrayed);
-  autostart.SetValue(app::kUnchecked);
-  EXPECT_EQ(Stored("Autostart"), "0");
 }
 
 TEST_F(SettingsPage, WhenNeitherRunKeyTakesTheValueTheBoxClearsItselfAndStoresZero) {
@@ -162,7 +139,7 @@ TEST_F(SettingsPage, WhenNeitherRunKeyTakesTheValueTheBoxClearsItselfAndStoresZe
     autostartClicks = 0;
     autostart.Click();
     EXPECT_EQ(autostart.value, app::kUnchecked);
-    EXPECT_EQ(Stored("Autostart"), "0");
+    EXPECT_EQ(program.Setting("Autostart"), "0");
     EXPECT_EQ(autostartClicks, 2) << "the check, then the clearing it made";
   }
   EXPECT_EQ(RunValue(kMachine), std::nullopt);

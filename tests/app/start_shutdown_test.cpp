@@ -1,5 +1,5 @@
 // How a run of the program starts and ends: the close-mode switch, the close-request rule, the
-// exit commands and a second instance.
+// exit commands, a second instance, the hourly option and runs nested in a walk.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +10,8 @@
 namespace vekhor {
 namespace {
 
+using app::ControlId;
+
 TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
   for (const char* yes :
        {"/close", "/CLOSE", "/Closed", "/closenow", "close", "x/close", "/a//close"})
@@ -18,54 +20,42 @@ TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
     EXPECT_FALSE(app::AsksForCloseMode(no)) << no;
 }
 
-// A program over fakes, with what the test wants set before the load.
-struct Program : test::HeadlessProgram {
-  explicit Program(bool anotherRunning = false) { toolkit.prevInstance = anotherRunning; }
-  void Load() { window.Form_Load(); }
-};
-
 constexpr int kCloseBox = 0;
 
-TEST(CloseRequest, TheCloseBoxHidesTheWindowBehindATrayIconAndTheProgramRunsOn) {
-  Program program;
-  program.Load();
-  ASSERT_TRUE(program.form.visible);
-  EXPECT_FALSE(program.form.Close(kCloseBox));
-  EXPECT_FALSE(program.form.visible);
-  EXPECT_FALSE(program.form.unloaded);
-  EXPECT_TRUE(program.notifyIcon.iconShown) << "a hidden program must stay reachable";
-  // The icon's menu: Exit ends the program even while the window is hidden.
-  program.form.menuEntry(app::ControlId::mnuExit).Click();
-  EXPECT_TRUE(program.form.unloaded);
-  EXPECT_FALSE(program.notifyIcon.iconShown);
-  EXPECT_EQ(program.Setting("SysTray"), "0");
-  EXPECT_EQ(program.Setting("Interval"), "0");
-}
-
-TEST(CloseRequest, WithoutANotificationAreaTheCloseBoxEndsTheProgram) {
-  Program program;
+// The Exit button: FrmMainStart in frm_main_test.cpp.
+TEST(CloseRequest, TheCloseBoxHidesTheWindowBehindATrayIconAndTheTrayMenusExitEndsEither) {
+  for (const bool closeBoxFirst : {true, false}) {
+    SCOPED_TRACE(closeBoxFirst);
+    test::HeadlessProgram program;
+    program.window.Form_Load();
+    if (closeBoxFirst) {
+      EXPECT_FALSE(program.form.Close(kCloseBox));
+      EXPECT_FALSE(program.form.visible);
+      EXPECT_FALSE(program.form.unloaded);
+      EXPECT_TRUE(program.notifyIcon.iconShown) << "a hidden program must stay reachable";
+    }
+    program.form.menuEntry(ControlId::mnuExit).Click();
+    EXPECT_TRUE(program.form.unloaded);
+    EXPECT_FALSE(program.notifyIcon.iconShown);
+    EXPECT_EQ(program.Setting("SysTray"), "0");
+    EXPECT_EQ(program.Setting("Interval"), "0");
+  }
+  // Without a notification area nothing could bring a hidden window back.
+  test::HeadlessProgram program;
   program.notifyIcon.taskbarRunning = false;
-  program.Load();
+  program.window.Form_Load();
   EXPECT_TRUE(program.form.Close(kCloseBox));
   EXPECT_TRUE(program.form.unloaded);
-}
-
-// The Exit button: FrmMainStart in frm_main_test.cpp.
-TEST(CloseRequest, TheTrayMenusExitEndsAShownWindowToo) {
-  Program program;
-  program.Load();
-  program.form.menuEntry(app::ControlId::mnuExit).Click();
-  EXPECT_TRUE(program.form.unloaded);
-  EXPECT_EQ(program.Setting("SysTray"), "0");
 }
 
 // The second instance never loaded its boxes: it must not store their clear states over the
 // running instance's settings.
 TEST(SecondInstance, EndsAtOnceAndLeavesTheStoredSettingsAsTheyWere) {
-  Program program(true);
+  test::HeadlessProgram program;
+  program.toolkit.prevInstance = true;
   program.window.settings.SaveSetting("Vektal", "Horolan", "SysTray", "1");
   program.window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
-  program.Load();
+  program.window.Form_Load();
   EXPECT_TRUE(program.form.unloaded);
   EXPECT_FALSE(program.form.visible);
   EXPECT_EQ(program.Setting("SysTray"), "1");
@@ -74,19 +64,19 @@ TEST(SecondInstance, EndsAtOnceAndLeavesTheStoredSettingsAsTheyWere) {
 }
 
 // Every run shows how it ended in the status line: its changes count the runs.
-int Runs(Program& program) {
-  return program.form.label(app::ControlId::lblStatus).changes;
+int Runs(test::HeadlessProgram& program) {
+  return program.form.label(ControlId::lblStatus).changes;
 }
 
 TEST(HourlyOption, ActivationAndEverySixtiethTickRunOnlyWhileTheBoxIsChecked) {
-  Program program;
+  test::HeadlessProgram program;
   program.window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
-  program.Load();
+  program.window.Form_Load();
   program.form.Activate();
   EXPECT_EQ(Runs(program), 1) << "an activation with the hourly option on runs at once";
-  EXPECT_TRUE(program.form.button(app::ControlId::cmdSync).enabled);
-  auto& timer = program.form.timer(app::ControlId::Timer1);
-  auto& hourly = program.form.checkBox(app::ControlId::chkSync);
+  EXPECT_TRUE(program.form.button(ControlId::cmdSync).enabled);
+  auto& timer = program.form.timer(ControlId::Timer1);
+  auto& hourly = program.form.checkBox(ControlId::chkSync);
   for (int tick = 0; tick < 30; ++tick) timer.Tick();
   hourly.Click();  // off: no ticks, and the count so far is kept
   timer.Tick();
@@ -103,28 +93,28 @@ TEST(HourlyOption, ActivationAndEverySixtiethTickRunOnlyWhileTheBoxIsChecked) {
 // A double-click while a walk waits in DoEvents runs beside it with its own connection object;
 // the walk goes on afterwards, and every socket either run opened is closed again.
 TEST(NestedRuns, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
-  Program program;
-  program.Load();
-  auto& list = program.form.checkedList(app::ControlId::lstServer);
+  test::HeadlessProgram program;
+  program.window.Form_Load();
+  auto& list = program.form.checkedList(ControlId::lstServer);
   program.sockets.AddHost(program.sockets.hostName, {"10.0.0.5"});  // the local address
   program.sockets.AddHost(list.items[0].text, {"127.0.0.9"});
   program.toolkit.pending.push_back([&] { list.DoubleClick(0); });
-  program.form.button(app::ControlId::cmdSync).Click();
+  program.form.button(ControlId::cmdSync).Click();
   EXPECT_EQ(Runs(program), 2) << "the inner run and the walk each end with a status";
   EXPECT_GT(program.sockets.connects, 0);
   EXPECT_TRUE(program.sockets.open.empty());
   EXPECT_EQ(program.sockets.StartupCount(), 0);
-  EXPECT_TRUE(program.form.button(app::ControlId::cmdSync).enabled);
+  EXPECT_TRUE(program.form.button(ControlId::cmdSync).enabled);
 }
 
 // Runs that never ended in order stored a list but no "SysTray": the defaults are appended
 // behind it, duplicates and all, and the longer list is stored.
 TEST(FirstStart, AStoredListWithoutSysTrayGetsTheDefaultsBehindIt) {
-  Program program;
+  test::HeadlessProgram program;
   program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
   program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
-  program.Load();
-  const auto& list = program.form.checkedList(app::ControlId::lstServer);
+  program.window.Form_Load();
+  const auto& list = program.form.checkedList(ControlId::lstServer);
   ASSERT_EQ(list.items.size(), 13u);
   EXPECT_EQ(list.items[0].text, "mine.example");
   EXPECT_FALSE(list.items[0].checked);

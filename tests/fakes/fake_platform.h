@@ -1,8 +1,10 @@
-// Fakes of the small platform seams and of the settings store, for tests of the core, and all of
-// them bundled as the program's platform. The window toolkit's fake is fakes/headless_toolkit.h.
+// Fakes of the small platform seams and of the settings store, and all of them bundled as the
+// program's platform. The window toolkit's fake is fakes/headless_toolkit.h.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,9 +21,12 @@
 
 namespace vekhor::fakes {
 
+// Every address answers with `reply` but the silent ones, which time out.
 class FakeIcmp : public platform::Icmp {
  public:
   platform::EchoResult reply{1, platform::kIpSuccess, 12};
+  std::set<std::uint32_t> silent;
+  std::function<void()> onEcho;  // runs at every echo, as a window event might meanwhile
   bool createFails = false;
   int opened = 0;
   int closedHandles = 0;
@@ -39,7 +44,9 @@ class FakeIcmp : public platform::Icmp {
     lastDestination = destination;
     lastData = data;
     lastTimeout = timeoutMs;
+    if (onEcho) onEcho();
     if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
+    if (silent.contains(destination)) return {0, platform::kIpRequestTimedOut, 0};
     return reply;
   }
   bool CloseHandle(platform::IcmpHandle) override { return ++closedHandles > 0; }
@@ -60,8 +67,10 @@ class RecordingClock : public platform::Clock {
   std::uint32_t setResult = 0;
   std::vector<platform::SystemTime> set;
   std::string now = "2004-04-10 14:00:00";
+  std::string nowOnceSet;  // if not empty, what `now` becomes when a change succeeds
   std::uint32_t SetSystemTime(const platform::SystemTime& utc) override {
     set.push_back(utc);
+    if (setResult == 0 && !nowOnceSet.empty()) now = nowOnceSet;
     return setResult;
   }
   std::string NowText() override { return now; }
@@ -74,6 +83,7 @@ class RecordingShell : public platform::Shell {
     platform::WindowHandle owner;
     std::string verb, file, parameters, directory;
     int show;
+    bool operator==(const Call&) const = default;
   };
   std::vector<Call> calls;
   std::intptr_t Execute(platform::WindowHandle owner, const std::string& verb,
@@ -100,14 +110,14 @@ class MemorySettings : public SettingsStore {
 };
 
 // Every seam faked at once, over an in-memory registry of its own or one that outlives it.
-template <class Sockets = FakeSockets, class Echo = FakeIcmp, class Time = RecordingClock>
+template <class Sockets = FakeSockets>
 struct FakeOs {
   FakeOs() = default;
   explicit FakeOs(platform::Registry& stored) : registry(stored) {}
   Sockets sockets;
-  Echo icmp;
+  FakeIcmp icmp;
   FakeConnectivity connectivity;
-  Time clock;
+  RecordingClock clock;
   platform::MemoryRegistry ownRegistry;
   platform::Registry& registry = ownRegistry;
   RecordingShell shell;

@@ -1,8 +1,9 @@
-// The window's controls as plain objects: every property is a public field a test reads or sets,
-// and a test raises the events a user would (click, type, tick, pointer moves) by hand.
+// The window's controls as plain objects: a test reads or sets their fields and raises by hand
+// the events a user would (click, type, tick, pointer moves).
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,14 @@
 
 namespace vekhor::fakes {
 
-// What every headless control shares. The form links each control to its focus record and to
-// the page it sits on; a control made alone (a status label in a test) has neither.
+// Raises an event whose slot the program may have left empty.
+template <class Slot, class... Arguments>
+void Raise(const Slot& slot, Arguments... arguments) {
+  if (slot) slot(arguments...);
+}
+
+// The form links each control to its focus record and to its page; a control made alone (a
+// status label in a test) has neither.
 template <class Interface>
 class HeadlessControl : public Interface {
  public:
@@ -45,9 +52,7 @@ class HeadlessLabel : public HeadlessControl<app::Label> {
   std::string caption;
   int changes = 0;  // captions set, to tell a refresh from a stale text that happens to match
   app::Color foreColor = app::kSystemColor;
-  app::Color backColor = app::kSystemColor;
   bool underline = false;
-  int mouseIcon = 0;
 
   void SetCaption(const std::string& text) override {
     caption = text;
@@ -58,10 +63,10 @@ class HeadlessLabel : public HeadlessControl<app::Label> {
   app::Color ForeColor() const override { return foreColor; }
   void SetFontUnderline(bool on) override { underline = on; }
   bool FontUnderline() const override { return underline; }
-  void SetMouseIcon(int cursorResource) override { mouseIcon = cursorResource; }
+  void SetMouseIcon(int /*cursorResource*/) override {}
 
-  void MoveMouse(float x = 0, float y = 0);
-  void ReleaseMouse(int button, float x = 0, float y = 0);
+  void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
+  void ReleaseMouse(int button, float x = 0, float y = 0) { Raise(onMouseUp, button, 0, x, y); }
 };
 
 class HeadlessButton : public HeadlessControl<app::Button> {
@@ -73,9 +78,10 @@ class HeadlessButton : public HeadlessControl<app::Button> {
   std::string Caption() const override { return caption; }
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
-
   // A disabled button ignores the click, as it ignores the user.
-  void Click();
+  void Click() {
+    if (enabled) Raise(onClick);
+  }
 
  protected:
   bool Focusable() const override { return enabled; }
@@ -88,11 +94,14 @@ class HeadlessCheckBox : public HeadlessControl<app::CheckBox> {
 
   void SetCaption(const std::string& text) override { caption = text; }
   std::string Caption() const override { return caption; }
-  void SetValue(int newValue) override;
+  void SetValue(int newValue) override {
+    if (newValue == value) return;
+    value = newValue;
+    Raise(onClick);
+  }
   int Value() const override { return value; }
-
   // Checked becomes unchecked, anything else checked.
-  void Click();
+  void Click() { SetValue(value == app::kChecked ? app::kUnchecked : app::kChecked); }
 };
 
 class HeadlessOptionButton : public HeadlessControl<app::OptionButton> {
@@ -106,8 +115,13 @@ class HeadlessOptionButton : public HeadlessControl<app::OptionButton> {
   void SetCaption(const std::string& text) override { caption = text; }
   void SetPicture(int iconResource) override { picture = iconResource; }
   bool Value() const override { return selected; }
-
-  void Click();
+  void Click() {
+    if (group != nullptr) {
+      for (HeadlessOptionButton* other : *group) other->selected = false;
+    }
+    selected = true;
+    Raise(onClick);
+  }
 };
 
 class HeadlessFrame : public HeadlessControl<app::Frame> {};
@@ -118,7 +132,6 @@ class HeadlessTextField : public HeadlessControl<app::TextField> {
 
   void SetText(const std::string& newText) override { text = newText; }
   std::string Text() const override { return text; }
-
   // Keys typed at the end of what the field holds.
   void Type(const std::string& keys) { text += keys; }
 };
@@ -136,25 +149,45 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   int ListCount() const override { return static_cast<int>(items.size()); }
   std::string List(int index) const override { return At(index).text; }
   bool Selected(int index) const override { return At(index).checked; }
-  void SetSelected(int index, bool checked) override;
+  void SetSelected(int index, bool checked) override {
+    if (At(index).checked == checked) return;
+    items[static_cast<std::size_t>(index)].checked = checked;
+    Raise(onItemCheck, index);
+  }
   int ListIndex() const override { return listIndex; }
-  void SetListIndex(int index) override;
-  void AddItem(const std::string& text) override;
-  void RemoveItem(int index) override;
-  void Clear() override;
+  void SetListIndex(int index) override {
+    if (index < -1 || index >= ListCount()) throw std::out_of_range("ListIndex out of range");
+    listIndex = index;
+  }
+  void AddItem(const std::string& text) override { items.push_back({text, false}); }
+  void RemoveItem(int index) override {
+    At(index);
+    items.erase(items.begin() + index);
+    if (listIndex == index) {
+      listIndex = -1;
+    } else if (listIndex > index) {
+      --listIndex;
+    }
+  }
+  void Clear() override {
+    items.clear();
+    listIndex = -1;
+  }
 
   // The user ticks or clears an entry's box.
   void ClickCheck(int index) { SetSelected(index, !Selected(index)); }
-  void DoubleClick(int index);
+  void DoubleClick(int index) {
+    SetListIndex(index);
+    Raise(onDblClick);
+  }
 
  private:
-  const Item& At(int index) const;
+  const Item& At(int index) const { return items.at(static_cast<std::size_t>(index)); }
 };
 
 class HeadlessPictureBox : public HeadlessControl<app::PictureBox> {
  public:
-  int bitmap = 0;
-  void SetBitmap(int bitmapResource) override { bitmap = bitmapResource; }
+  void SetBitmap(int /*bitmapResource*/) override {}
 };
 
 class HeadlessTrayHost : public HeadlessControl<app::TrayHost> {
@@ -166,11 +199,14 @@ class HeadlessTrayHost : public HeadlessControl<app::TrayHost> {
   platform::WindowHandle Handle() const override { return handle; }
   void SetPicture(int iconResource) override { picture = iconResource; }
   // A made-up handle per icon resource, 0 while there is no picture.
-  std::uintptr_t PictureHandle() const override;
+  std::uintptr_t PictureHandle() const override {
+    return picture == 0 ? 0 : 0x10000 + static_cast<std::uintptr_t>(picture);
+  }
   int TwipsPerPixel() const override { return twipsPerPixel; }
-
   // The shell's notification `message`: a pointer move whose x is the message in pixels.
-  void Notify(int message);
+  void Notify(int message) {
+    Raise(onMouseMove, 0, 0, static_cast<float>(message * twipsPerPixel), 0.0F);
+  }
 };
 
 class HeadlessTimer : public app::Timer {
@@ -182,9 +218,10 @@ class HeadlessTimer : public app::Timer {
   int Interval() const override { return interval; }
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
-
   // One interval has passed: a disabled timer stays silent.
-  void Tick();
+  void Tick() {
+    if (enabled) Raise(onTick);
+  }
 };
 
 class HeadlessMenuEntry : public app::MenuEntry {
@@ -192,7 +229,7 @@ class HeadlessMenuEntry : public app::MenuEntry {
   std::string caption;
   void SetCaption(const std::string& text) override { caption = text; }
   std::string Caption() const override { return caption; }
-  void Click();
+  void Click() { Raise(onClick); }
 };
 
 class HeadlessPopupMenu : public app::PopupMenu {

@@ -1,5 +1,5 @@
 // The main window headless: one plain control per entry of the layout table, made with the
-// table's caption, rectangle and colours. Asking for a control as the wrong kind throws
+// table's caption, rectangle and colour. Asking for a control as the wrong kind throws
 // std::logic_error: the caller has the table wrong.
 #pragma once
 
@@ -12,8 +12,6 @@
 #include "fakes/headless_controls.h"
 
 namespace vekhor::fakes {
-
-inline constexpr int kUnloadFromCode = 1;  // the unload mode of Form::Unload
 
 class HeadlessForm final : public app::Form {
  public:
@@ -33,7 +31,7 @@ class HeadlessForm final : public app::Form {
   void SetVisible(bool show) override { visible = show; }
   bool Visible() const override { return visible; }
   int WindowState() const override { return windowState; }
-  void Unload() override { Close(kUnloadFromCode); }
+  void Unload() override { Close(1); }  // 1: the unload mode of an unload from code
   platform::WindowHandle Handle() const override { return handle; }
 
   HeadlessLabel& label(app::ControlId id) override { return Get<HeadlessLabel>(id); }
@@ -54,26 +52,27 @@ class HeadlessForm final : public app::Form {
   HeadlessMenuEntry& menuEntry(app::ControlId id) override { return Get<HeadlessMenuEntry>(id); }
 
   // What the user or the system does to the window itself.
-  void Activate();
-  void AnnounceTaskbar();
-  void Resize();
-  void MoveMouse(float x = 0, float y = 0);
+  void Activate() { Raise(onActivate); }
+  void Resize() { Raise(onResize); }
+  void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
   // Asks to close with `mode` (0 from the window's close box); false when a handler refused.
   bool Close(int mode);
 
  private:
-  using Object = std::variant<std::monostate, HeadlessLabel, HeadlessButton, HeadlessCheckBox,
-                              HeadlessOptionButton, HeadlessFrame, HeadlessTextField,
+  // The alternatives in the order of app::ControlKind, the window itself first.
+  using Object = std::variant<std::monostate, HeadlessOptionButton, HeadlessFrame, HeadlessButton,
+                              HeadlessLabel, HeadlessCheckBox, HeadlessTextField,
                               HeadlessCheckedList, HeadlessPictureBox, HeadlessTrayHost,
                               HeadlessTimer, HeadlessPopupMenu, HeadlessMenuEntry>;
 
-  void Make(const app::ControlLayout& layout);
+  Object& Slot(app::ControlId id) { return objects_[static_cast<std::size_t>(id)]; }
   template <class Kind>
   Kind& Get(app::ControlId id) {
-    if (Kind* found = std::get_if<Kind>(&objects_[static_cast<std::size_t>(id)])) return *found;
-    Mismatch(id);
+    if (Kind* found = std::get_if<Kind>(&Slot(id))) return *found;
+    throw std::logic_error(std::string(app::LayoutOf(id).name) + " asked for as another kind");
   }
-  [[noreturn]] static void Mismatch(app::ControlId id);
+  template <class Control>
+  void Set(Control& control, const app::ControlLayout& layout);
 
   std::array<Object, app::kControlCount> objects_;
   std::vector<HeadlessOptionButton*> optionGroup_;

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/toolkit.h"
@@ -31,24 +32,30 @@ class HeadlessToolkit final : public app::Toolkit {
   std::deque<app::Event> pending;
   int doEventsCalls = 0;
 
-  std::string title = app::kApplicationTitle;
   std::string appPath = "C:\\Program Files\\Vektal";
-  app::Version version{1, 0, 33};
   bool prevInstance = false;
-  std::string command;
 
   HeadlessForm& MainForm() override { return form; }
   int MsgBox(const std::string& prompt, int style) override {
     boxes.push_back({prompt, style});
     return answer;
   }
-  void DoEvents() override;
+  // Each event leaves the queue before it runs, so a handler that calls DoEvents itself carries
+  // on with the events after it instead of running it again.
+  void DoEvents() override {
+    ++doEventsCalls;
+    while (!pending.empty()) {
+      const app::Event event = std::move(pending.front());
+      pending.pop_front();
+      if (event) event();
+    }
+  }
   const TextSource& Texts() const override { return texts_; }
   std::string AppPath() const override { return appPath; }
-  std::string AppTitle() const override { return title; }
-  app::Version AppVersion() const override { return version; }
+  std::string AppTitle() const override { return app::kApplicationTitle; }
+  app::Version AppVersion() const override { return {1, 0, 33}; }
   bool PrevInstance() const override { return prevInstance; }
-  std::string Command() const override { return command; }
+  std::string Command() const override { return ""; }
   platform::WindowHandle MainWindow() const override { return form.handle; }
 
  private:

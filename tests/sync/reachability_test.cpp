@@ -15,28 +15,25 @@ struct Reachability : ::testing::Test {
   fakes::FakeSockets sockets;
   fakes::FakeIcmp icmp;
   CatalogueTexts texts{Language::English};
-
-  std::string LocalAddressOf(const std::vector<std::string>& addresses) {
-    sockets.AddHost(sockets.hostName, addresses);
-    TCPIP tcpip(sockets, icmp, texts);
-    return tcpip.GetIPaddress();
-  }
 };
 
 TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
-  {
-    TCPIP tcpip(sockets, icmp, texts);
-    EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
-    sockets.startupResult = platform::wsa::kNotinitialised;
-    EXPECT_EQ(tcpip.GetIPaddress(), "");
-    sockets.startupResult = 0;
-  }
-  EXPECT_EQ(LocalAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
-  EXPECT_EQ(LocalAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
-  EXPECT_EQ(LocalAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
-  EXPECT_EQ(LocalAddressOf({"169.254.7.7"}), "169.254.7.7");
-  EXPECT_EQ(LocalAddressOf({"127.0.0.1"}), "127.0.0.1");
-  EXPECT_EQ(LocalAddressOf({}), "");
+  TCPIP tcpip(sockets, icmp, texts);
+  EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
+  const auto localAddressOf = [&](const std::vector<std::string>& addresses) {
+    sockets.AddHost(sockets.hostName, addresses);
+    return tcpip.GetIPaddress();
+  };
+  EXPECT_EQ(localAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"169.254.7.7"}), "169.254.7.7");
+  EXPECT_EQ(localAddressOf({"127.0.0.1"}), "127.0.0.1");
+  EXPECT_EQ(localAddressOf({}), "");
+  // A resolvable name is no help when the socket library does not start.
+  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+  sockets.startupResult = platform::wsa::kNotinitialised;
+  EXPECT_EQ(tcpip.GetIPaddress(), "");
   EXPECT_EQ(sockets.StartupCount(), 0);
 }
 

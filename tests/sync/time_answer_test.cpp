@@ -3,53 +3,52 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 namespace vekhor {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string answer;
-  for (const int v : values) answer += static_cast<char>(v);
-  return answer;
+// Four bytes written out, NULs included.
+std::string Bytes(const char (&bytes)[5]) {
+  return std::string(bytes, 4);
 }
 
-platform::SystemTime Utc(int year, int month, int day, int hour, int minute, int second) {
-  platform::SystemTime t;
-  t.year = static_cast<std::uint16_t>(year);
-  t.month = static_cast<std::uint16_t>(month);
-  t.day = static_cast<std::uint16_t>(day);
-  t.hour = static_cast<std::uint16_t>(hour);
-  t.minute = static_cast<std::uint16_t>(minute);
-  t.second = static_cast<std::uint16_t>(second);
-  return t;
+std::string Text(const platform::SystemTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
+                t.hour, t.minute, t.second, t.milliseconds);
+  return text;
 }
 
-TEST(TimeAnswer, KnownAnswersGiveTheirDates) {
-  EXPECT_EQ(TimeValue(Bytes({0xC4, 0x22, 0x60, 0x40})), 3290587200u);
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0xC4, 0x22, 0x60, 0x40})), Utc(2004, 4, 10, 12, 0, 0));
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0xA9, 0x49, 0x1C, 0x00})), Utc(1990, 1, 1, 0, 0, 0));
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0xFF, 0xFF, 0xFF, 0xFF})), Utc(2036, 2, 7, 6, 28, 15));
-  // The leap day of a century year that is a leap year.
-  const std::uint32_t leapDay2000 = 3160771200u;  // 2000-02-29 00:00:00
-  EXPECT_EQ(DecodeTimeAnswer(Bytes(
-                {static_cast<int>(leapDay2000 >> 24), static_cast<int>((leapDay2000 >> 16) & 255),
-                 static_cast<int>((leapDay2000 >> 8) & 255), static_cast<int>(leapDay2000 & 255)})),
-            Utc(2000, 2, 29, 0, 0, 0));
+TEST(TimeAnswer, FourBytesGiveTheirUtcTimeAndThoseBelowThe1921AnswerComeAfterThe2036Wrap) {
+  const struct {
+    const char bytes[5];
+    const char* utc;
+  } answers[] = {
+      {"\xC4\x22\x60\x40", "2004-04-10 12:00:00.000"},
+      {"\xA9\x49\x1C\x00", "1990-01-01 00:00:00.000"},
+      {"\xBC\x65\x8A\x80", "2000-02-29 00:00:00.000"},  // a century year that is a leap year
+      {"\xFF\xFF\xFF\xFF", "2036-02-07 06:28:15.000"},
+      {"\x29\x49\x1C\x00", "1921-12-13 20:45:52.000"},  // the earliest before the wrap
+      {"\x00\x00\x00\x00", "2036-02-07 06:28:16.000"},
+      {"\x00\x00\x00\x01", "2036-02-07 06:28:17.000"},
+      {"\x29\x49\x1B\xFF", "2058-01-19 03:14:07.000"},  // the last after it
+  };
+  for (const auto& [bytes, utc] : answers) {
+    const auto decoded = DecodeTimeAnswer(Bytes(bytes));
+    ASSERT_TRUE(decoded) << utc;
+    EXPECT_EQ(Text(*decoded), utc);
+  }
+  // Line feed, carriage return and blank are ordinary bytes, never text.
+  EXPECT_EQ(TimeValue(Bytes("\x00\x0A\x0D\x20")), 0x000A0D20u);
 }
 
 TEST(TimeAnswer, OnlyFourBytesAreAnAnswer) {
-  EXPECT_FALSE(DecodeTimeAnswer(""));
-  EXPECT_FALSE(DecodeTimeAnswer(Bytes({0xC4, 0x22, 0x60})));
-  EXPECT_FALSE(DecodeTimeAnswer(Bytes({0xC4, 0x22, 0x60, 0x40, 0x00})));
-  EXPECT_FALSE(DecodeTimeAnswer(std::string(10000, 'A')));
-  // NUL, line feed, carriage return and blank are ordinary bytes, never text.
-  EXPECT_EQ(TimeValue(Bytes({0x00, 0x0A, 0x0D, 0x20})), 0x000A0D20u);
-}
-
-TEST(TimeAnswer, AnswersBelowThe1921OneAreTheSecondsAfterThe2036Wrap) {
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0x29, 0x49, 0x1C, 0x00})), Utc(1921, 12, 13, 20, 45, 52));
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0x00, 0x00, 0x00, 0x00})), Utc(2036, 2, 7, 6, 28, 16));
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0x00, 0x00, 0x00, 0x01})), Utc(2036, 2, 7, 6, 28, 17));
-  EXPECT_EQ(DecodeTimeAnswer(Bytes({0x29, 0x49, 0x1B, 0xFF})), Utc(2058, 1, 19, 3, 14, 7));
+  for (const std::string& answer : {std::string(), std::string("\xC4\x22\x60"),
+                                    Bytes("\xC4\x22\x60\x40") + '\0', std::string(10000, 'A')}) {
+    EXPECT_FALSE(DecodeTimeAnswer(answer)) << answer.size() << " bytes";
+  }
 }
 
 }  // namespace
