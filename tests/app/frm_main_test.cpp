@@ -118,16 +118,21 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   }
 }
 
-// The first start seeds the twelve default servers, checked; the unload stores what tells the
-// next start it is not the first, so the defaults are not appended again.
-TEST(FrmMainStart, TheFirstStartSeedsTheDefaultsAndARestartFindsTheListAsLeft) {
+// No "SysTray" stored is a first start: the twelve default servers, checked, join whatever list
+// was found, and the longer list is stored. The unload stores "SysTray", so a restart finds the
+// list as it was left and appends no defaults again.
+TEST(FrmMainStart, TheFirstStartAppendsTheDefaultsAndARestartFindsTheListAsLeft) {
   platform::MemoryRegistry registry(platform::EnumerationOrder::ByName);
   {
     test::HeadlessProgram first(registry);
+    first.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
+    first.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
     first.window.Form_Load();
     fakes::HeadlessCheckedList& list = first.form.checkedList(ControlId::lstServer);
-    ASSERT_EQ(list.items.size(), 12u);
-    for (const auto& item : list.items) EXPECT_TRUE(item.checked) << item.text;
+    ASSERT_EQ(list.items.size(), 13u);
+    EXPECT_EQ(list.items[0].text, "mine.example");
+    EXPECT_FALSE(list.items[0].checked);
+    for (std::size_t n = 1; n < 13; ++n) EXPECT_TRUE(list.items[n].checked) << list.items[n].text;
     EXPECT_EQ(first.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
     list.ClickCheck(2);
     first.form.button(ControlId::cmdExit).Click();
@@ -136,7 +141,8 @@ TEST(FrmMainStart, TheFirstStartSeedsTheDefaultsAndARestartFindsTheListAsLeft) {
   test::HeadlessProgram second(registry);
   second.window.Form_Load();
   const auto& items = second.form.checkedList(ControlId::lstServer).items;
-  ASSERT_EQ(items.size(), 12u);
+  ASSERT_EQ(items.size(), 13u);
+  EXPECT_EQ(items[0].text, "mine.example");
   EXPECT_FALSE(items[2].checked);
   EXPECT_TRUE(items[3].checked);
   EXPECT_EQ(second.Setting("SysTray"), "0");

@@ -107,20 +107,5 @@ TEST(NestedRuns, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
   EXPECT_TRUE(program.form.button(ControlId::cmdSync).enabled);
 }
 
-// Runs that never ended in order stored a list but no "SysTray": the defaults are appended
-// behind it, duplicates and all, and the longer list is stored.
-TEST(FirstStart, AStoredListWithoutSysTrayGetsTheDefaultsBehindIt) {
-  test::HeadlessProgram program;
-  program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
-  program.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
-  program.window.Form_Load();
-  const auto& list = program.form.checkedList(ControlId::lstServer);
-  ASSERT_EQ(list.items.size(), 13u);
-  EXPECT_EQ(list.items[0].text, "mine.example");
-  EXPECT_FALSE(list.items[0].checked);
-  EXPECT_EQ(program.window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
-            list.items[12].text);
-}
-
 }  // namespace
 }  // namespace vekhor

@@ -60,37 +60,31 @@ TEST(DottedToAddress, FirstComponentIsTheLowestByte) {
   EXPECT_EQ(LoByte(257), 1);
 }
 
-struct Ping : Reachability {
-  void SetUp() override {
-    sockets.AddHost(sockets.hostName, {"62.20.1.5"});
-    sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
-  }
-  std::int32_t PingWith(platform::EchoResult reply) {
-    icmp.reply = reply;
-    TCPIP tcpip(sockets, icmp, texts);
-    return tcpip.Ping("time.example");
-  }
-};
-
 // A success is an answer even under a millisecond; every handle and start-up is released.
-TEST_F(Ping, OnlyAReplyWithSuccessIsAnAnswer) {
-  EXPECT_EQ(PingWith({1, platform::kIpSuccess, 37}), 37);
-  EXPECT_EQ(PingWith({1, platform::kIpSuccess, 0}), 1);
+TEST_F(Reachability, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
+  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+  sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
+  TCPIP tcpip(sockets, icmp, texts);
+  const auto pingWith = [&](platform::EchoResult reply) {
+    icmp.reply = reply;
+    return tcpip.Ping("time.example");
+  };
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 37}), 37);
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 0}), 1);
   EXPECT_EQ(icmp.lastDestination, 0x0100007Fu);  // the first address
   EXPECT_EQ(icmp.lastData, "Echo This");
   EXPECT_EQ(icmp.lastTimeout, 200u);
-  EXPECT_EQ(PingWith({1, platform::kIpDestHostUnreachable, 5}),
+  EXPECT_EQ(pingWith({1, platform::kIpDestHostUnreachable, 5}),
             -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
-  EXPECT_EQ(PingWith({0, platform::kIpRequestTimedOut, 0}),
+  EXPECT_EQ(pingWith({0, platform::kIpRequestTimedOut, 0}),
             -static_cast<std::int32_t>(platform::kIpRequestTimedOut));
-  EXPECT_EQ(PingWith({0, 0, 0}), 0);
+  EXPECT_EQ(pingWith({0, 0, 0}), 0);
   EXPECT_EQ(icmp.opened, 5);
   EXPECT_EQ(icmp.closedHandles, 5);
   icmp.createFails = true;
-  EXPECT_LE(PingWith({1, platform::kIpSuccess, 3}), 0);
+  EXPECT_LE(pingWith({1, platform::kIpSuccess, 3}), 0);
 
   const int echoes = icmp.echoes;
-  TCPIP tcpip(sockets, icmp, texts);
   EXPECT_EQ(tcpip.Ping("no.such.host"), 0);
   EXPECT_EQ(icmp.echoes, echoes) << "an unresolvable server is not echoed";
   EXPECT_EQ(sockets.StartupCount(), 0);
