@@ -29,22 +29,20 @@ class RunKeysDenied final : public fakes::ForwardingRegistry {
   using ForwardingRegistry::ForwardingRegistry;
   std::set<platform::RegistryKey> denied;
 
-  std::int32_t OpenKeyEx(platform::RegistryKey key, const std::string& subKey,
-                         std::uint32_t options, std::uint32_t desired,
-                         platform::RegistryKey& result) override {
+  std::int32_t OpenKeyEx(Key key, const std::string& subKey, std::uint32_t options,
+                         std::uint32_t desired, Key& result) override {
     if (Denied(key, subKey) && (desired & platform::kKeySetValue) != 0) {
       return platform::kErrorAccessDenied;
     }
     return ForwardingRegistry::OpenKeyEx(key, subKey, options, desired, result);
   }
-  std::int32_t CreateKey(platform::RegistryKey key, const std::string& subKey,
-                         platform::RegistryKey& result) override {
+  std::int32_t CreateKey(Key key, const std::string& subKey, Key& result) override {
     if (Denied(key, subKey)) return platform::kErrorAccessDenied;
     return ForwardingRegistry::CreateKey(key, subKey, result);
   }
 
  private:
-  bool Denied(platform::RegistryKey key, const std::string& subKey) const {
+  bool Denied(Key key, const std::string& subKey) const {
     return denied.contains(key) && subKey == kRunSubKey;
   }
 };

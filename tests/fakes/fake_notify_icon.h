@@ -2,6 +2,7 @@
 // at most one icon, which it loses when the taskbar goes.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/notify_icon.h"
@@ -20,13 +21,10 @@ class FakeNotifyIcon : public platform::NotifyIcon {
 
   bool ShellNotifyIcon(int message, const platform::TrayIconData& data) override {
     requests.push_back({message, data});
-    if (!taskbarRunning) return false;
     // An icon is added once and deleted once, as the shell does.
-    const bool wanted = message == platform::kNimAdd;
-    if (message != platform::kNimAdd && message != platform::kNimDelete) return false;
-    if (iconShown == wanted) return false;
-    iconShown = wanted;
-    return true;
+    const bool add = message == platform::kNimAdd;
+    if (!taskbarRunning || (!add && message != platform::kNimDelete)) return false;
+    return std::exchange(iconShown, add) != add;
   }
 
   // Explorer ends and starts again: the icons it showed are gone.

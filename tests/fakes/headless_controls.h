@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/toolkit.h"
@@ -147,22 +148,19 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   int listIndex = -1;
 
   int ListCount() const override { return static_cast<int>(items.size()); }
-  std::string List(int index) const override { return At(index).text; }
-  bool Selected(int index) const override { return At(index).checked; }
+  std::string List(int index) const override { return items.at(Index(index)).text; }
+  bool Selected(int index) const override { return items.at(Index(index)).checked; }
   void SetSelected(int index, bool checked) override {
-    if (At(index).checked == checked) return;
-    items[static_cast<std::size_t>(index)].checked = checked;
-    Raise(onItemCheck, index);
+    if (std::exchange(items.at(Index(index)).checked, checked) != checked)
+      Raise(onItemCheck, index);
   }
   int ListIndex() const override { return listIndex; }
   void SetListIndex(int index) override {
-    if (index < -1 || index >= ListCount()) throw std::out_of_range("ListIndex out of range");
-    listIndex = index;
+    listIndex = index == -1 ? -1 : static_cast<int>(Index(index));
   }
   void AddItem(const std::string& text) override { items.push_back({text, false}); }
   void RemoveItem(int index) override {
-    At(index);
-    items.erase(items.begin() + index);
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(Index(index)));
     if (listIndex == index) {
       listIndex = -1;
     } else if (listIndex > index) {
@@ -182,7 +180,10 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   }
 
  private:
-  const Item& At(int index) const { return items.at(static_cast<std::size_t>(index)); }
+  std::size_t Index(int index) const {
+    if (index < 0 || index >= ListCount()) throw std::out_of_range("list index out of range");
+    return static_cast<std::size_t>(index);
+  }
 };
 
 class HeadlessPictureBox : public HeadlessControl<app::PictureBox> {
