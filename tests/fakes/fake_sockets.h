@@ -2,6 +2,9 @@
 // the code under test opened, closed and started, to check that every count stays balanced.
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -34,25 +37,88 @@ class FakeSockets : public platform::Sockets {
   platform::SockAddrIn lastConnected;
 
   int StartupCount() const { return startups - cleanups; }
-  void AddHost(const std::string& name, const std::vector<std::string>& dotted);
+  void AddHost(const std::string& name, const std::vector<std::string>& dotted) {
+    platform::HostRecord record;
+    record.addressLength = 4;
+    for (const std::string& text : dotted) {
+      const std::uint32_t address = InetAddr(text);  // first component in the lowest byte
+      record.addresses.emplace_back(reinterpret_cast<const char*>(&address), 4);
+    }
+    hosts[name] = record;
+  }
 
-  int Startup(std::uint16_t versionRequested, platform::SocketsInfo& info) override;
-  int Cleanup() override;
-  platform::SocketHandle Socket(int family, int type, int protocol) override;
-  int Bind(platform::SocketHandle s, const platform::SockAddrIn& address) override;
-  int Connect(platform::SocketHandle s, const platform::SockAddrIn& address) override;
-  int SelectReadable(platform::SocketHandle s, long seconds, long microseconds) override;
-  int Recv(platform::SocketHandle s, char* buffer, int length, int flags) override;
-  int Shutdown(platform::SocketHandle s, int how) override;
-  int CloseSocket(platform::SocketHandle s) override;
+  int Startup(std::uint16_t, platform::SocketsInfo& info) override {
+    if (startupResult != 0) return startupResult;
+    ++startups;
+    info = grantedInfo;
+    return 0;
+  }
+  int Cleanup() override {
+    ++cleanups;  // counted even when unbalanced, so that a test sees a negative count
+    return StartupCount() < 0 ? Fail(platform::wsa::kNotinitialised) : 0;
+  }
+  platform::SocketHandle Socket(int, int, int) override {
+    if (socketFails) {
+      lastError_ = platform::wsa::kEmfile;
+      return platform::kInvalidSocket;
+    }
+    open.insert(next_);
+    return next_++;
+  }
+  int Bind(platform::SocketHandle s, const platform::SockAddrIn& address) override {
+    lastBound = address;
+    return open.count(s) ? 0 : Fail(platform::wsa::kEnotsock);
+  }
+  int Connect(platform::SocketHandle s, const platform::SockAddrIn& address) override {
+    ++connects;
+    lastConnected = address;
+    if (!open.count(s)) return Fail(platform::wsa::kEnotsock);
+    return connectError != 0 ? Fail(connectError) : 0;
+  }
+  int SelectReadable(platform::SocketHandle s, long, long) override {
+    return open.count(s) ? selectResult : Fail(platform::wsa::kEnotsock);
+  }
+  int Recv(platform::SocketHandle s, char* buffer, int length, int) override {
+    if (!open.count(s)) return Fail(platform::wsa::kEnotsock);
+    if (receiveFails) return Fail(platform::wsa::kEconnreset);
+    const auto n = std::min<std::size_t>(receiveData.size(), static_cast<std::size_t>(length));
+    std::memcpy(buffer, receiveData.data(), n);
+    return static_cast<int>(n);
+  }
+  int Shutdown(platform::SocketHandle s, int) override {
+    return open.count(s) ? 0 : Fail(platform::wsa::kEnotsock);
+  }
+  int CloseSocket(platform::SocketHandle s) override {
+    closed.push_back(s);
+    return open.erase(s) ? 0 : Fail(platform::wsa::kEnotsock);
+  }
   int CancelBlockingCall() override { return 0; }
-  int GetHostName(char* name, int length) override;
-  std::optional<platform::HostRecord> GetHostByName(const std::string& name) override;
-  std::uint32_t InetAddr(const std::string& dotted) override;
+  int GetHostName(char* name, int length) override {
+    if (static_cast<int>(hostName.size()) >= length) return Fail(platform::wsa::kEfault);
+    std::memcpy(name, hostName.c_str(), hostName.size() + 1);
+    return 0;
+  }
+  std::optional<platform::HostRecord> GetHostByName(const std::string& name) override {
+    const auto found = hosts.find(name);
+    if (found == hosts.end()) return std::nullopt;
+    return found->second;
+  }
+  std::uint32_t InetAddr(const std::string& dotted) override {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    char tail = 0;
+    if (std::sscanf(dotted.c_str(), "%u.%u.%u.%u%c", &a, &b, &c, &d, &tail) != 4 || a > 255 ||
+        b > 255 || c > 255 || d > 255) {
+      return platform::kInaddrNone;
+    }
+    return a | (b << 8) | (c << 16) | (d << 24);
+  }
   int LastError() override { return lastError_; }
 
  private:
-  int Fail(int code);
+  int Fail(int code) {
+    lastError_ = code;
+    return platform::kSocketError;
+  }
   platform::SocketHandle next_ = 0;  // the first socket is handle 0, as stdin is on POSIX
   int lastError_ = 0;
 };

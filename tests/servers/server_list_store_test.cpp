@@ -15,7 +15,7 @@ namespace {
 
 using ServerListStore = ServerStoreTest;
 
-TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndDeletingLeavesNone) {
+TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndEditsSurviveARestart) {
   ServerCollection servers{"kept"};
   EXPECT_FALSE(LoadServers(registry, servers, where));
   EXPECT_EQ(servers, ServerCollection{"kept"}) << "no stored list leaves the collection alone";
@@ -25,12 +25,12 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndDeletingLe
   EXPECT_TRUE(servers.empty()) << "an empty key is an empty list";
 
   AddDefaultServers(servers);
-  ASSERT_EQ(servers.size(), 12u);
-  EXPECT_EQ(std::set<std::string>(servers.begin(), servers.end()).size(), 12u);
+  ASSERT_EQ(std::set<std::string>(servers.begin(), servers.end()).size(), 12u);
   ASSERT_TRUE(SaveServers(registry, servers, ListedMarks(), where));
-  const ServerList expected{servers, std::vector<bool>(12, true)};
-  EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(expected));
-  EXPECT_EQ(LoadList(registry, where), expected);
+  // More than nine servers: enumerated by name, Server10 would come before Server2.
+  ServerList list{servers, std::vector<bool>(12, true)};
+  EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(list));
+  EXPECT_EQ(LoadList(registry, where), list);
   EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path + ".new"));
   if (GetParam() == fakes::RegistryBackend::MemoryInCreationOrder) {
     // Creation order is what Windows enumerates: Server1, ServerChecked1, Server2, ...
@@ -39,31 +39,21 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsAllCheckedAndDeletingLe
       EXPECT_EQ(created[i].first, (i % 2 ? "ServerChecked" : "Server") + std::to_string(i / 2 + 1));
     }
   }
-  ASSERT_TRUE(DeleteServersKey(registry, where));
-  EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
-}
-
-TEST_P(ServerListStore, EditsSurviveARestartInOrderWithTheirMarks) {
-  // More than nine servers: enumerated by name, Server10 would come before Server2.
-  ServerList list = NumberedList("host", 14);
-  ASSERT_TRUE(Save(registry, list, where));
-  EXPECT_EQ(LoadList(registry, where), list);
 
   list.hosts.erase(list.hosts.begin() + 1);
   list.checked.erase(list.checked.begin() + 1);
   list.hosts.push_back("added.example");
   list.checked.push_back(false);
-  list.hosts.insert(list.hosts.begin(), "host9.example");  // duplicates are allowed
+  list.hosts.insert(list.hosts.begin(), std::string(list.hosts[8]));  // duplicates are allowed
   list.checked.insert(list.checked.begin(), true);
-  list.checked[5] = !list.checked[5];
-  ASSERT_TRUE(Save(registry, list, where));
-  EXPECT_EQ(LoadList(registry, where), list);
-  EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(list));
-
-  ServerList shorter{{"only.example"}, {false}};
-  ASSERT_TRUE(Save(registry, shorter, where));
-  EXPECT_EQ(LoadList(registry, where), shorter);
-  EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(shorter)) << "no stale values behind";
+  list.checked[5] = false;
+  for (const ServerList& saved : {list, ServerList{{"only.example"}, {false}}}) {
+    ASSERT_TRUE(Save(registry, saved, where));
+    EXPECT_EQ(LoadList(registry, where), saved);
+    EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(saved)) << "no stale values behind";
+  }
+  ASSERT_TRUE(DeleteServersKey(registry, where));
+  EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
 }
 
 TEST_P(ServerListStore, GapsForeignNamesAndOtherLetterCaseLoadAsServersAndSaveRenumbered) {
@@ -125,27 +115,19 @@ TEST(ServerListStoreLimits, MoreServersThanASigned16BitCountHolds) {
 const ServerList oldList = NumberedList("old", 3);
 const ServerList newList = NumberedList("new", 5);
 
-// The changes a save of the new list over the old one asks for, counted on a scratch registry.
-int ChangesOfAFullSave(platform::Registry& scratch, const ServersLocation& where) {
-  EXPECT_TRUE(Save(scratch, oldList, where));
-  fakes::FailingWriteRegistry counting(scratch, 0);
-  EXPECT_TRUE(Save(counting, newList, where));
-  return counting.Changes();
-}
-
 using ServerSaveFailure = ServerStoreTest;
 
 // Refused once, or from that change on as a full disk would: then nothing is cleaned up after
-// the failure, as after a kill, and even the load cannot complete what it finds. Then the user
-// ticks the third entry, unchecked in both lists, through the settings store (which writes the
-// program's own key, so not in the system registry): the next start must show it ticked.
+// the failure, as after a kill, and even the load cannot complete what it finds. After a single
+// refusal the user ticks the third entry, unchecked in both lists, through the settings store
+// (which writes the program's own key, so not in the system registry): the next start shows it.
 TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
-  const int changes = ChangesOfAFullSave(registry, where);
+  // The changes a save of the new list over the old one asks for.
+  ASSERT_TRUE(Save(registry, oldList, where));
+  fakes::FailingWriteRegistry counting(registry, 0);
+  ASSERT_TRUE(Save(counting, newList, where));
+  const int changes = counting.Changes();
   ASSERT_GT(changes, 20);
-  const bool tick = GetParam() != fakes::RegistryBackend::System;
-  ServerList tickedOld = oldList;
-  ServerList tickedNew = newList;
-  tickedOld.checked[2] = tickedNew.checked[2] = tick;
   int keptOld = 0;
   for (const bool persistent : {false, true}) {
     for (int failAt = 1; failAt <= changes; ++failAt) {
@@ -163,6 +145,10 @@ TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewLis
       if (persistent) {
         ASSERT_TRUE(LoadServers(failing, loadedWhileFailing, at));
       }
+      const bool tick = !persistent && GetParam() != fakes::RegistryBackend::System;
+      ServerList tickedOld = oldList;
+      ServerList tickedNew = newList;
+      tickedOld.checked[2] = tickedNew.checked[2] = tick;
       RegistrySettingsStore settings(place.registry());
       if (tick) {
         ASSERT_TRUE(settings.SaveSetting(kSettingsApplication,

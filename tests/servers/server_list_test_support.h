@@ -80,6 +80,11 @@ inline fakes::NamedValues SortedValuesOf(platform::Registry& registry,
 
 class ServerStoreTest : public ::testing::TestWithParam<fakes::RegistryBackend> {
  protected:
+  void TearDown() override {
+    if (const auto* memory = dynamic_cast<platform::MemoryRegistry*>(&registry)) {
+      EXPECT_EQ(memory->OpenHandles(), 0u) << "a key was left open";
+    }
+  }
   fakes::RegistryUnderTest under{GetParam()};
   platform::Registry& registry = under.registry();
   const ServersLocation& where = under.servers();
@@ -89,15 +94,10 @@ inline std::string BackendParamName(const ::testing::TestParamInfo<fakes::Regist
   return fakes::BackendName(info.param);
 }
 
-inline std::string OrderParamName(
-    const ::testing::TestParamInfo<platform::EnumerationOrder>& info) {
-  return info.param == platform::EnumerationOrder::Creation ? "Creation" : "ByName";
-}
-
-// Both orders in which the in-memory registry enumerates: Windows' and Wine's.
-inline auto BothOrders() {
-  return ::testing::Values(platform::EnumerationOrder::Creation,
-                           platform::EnumerationOrder::ByName);
+// The in-memory registry in both orders it enumerates in: Windows' and Wine's.
+inline auto MemoryBackends() {
+  return ::testing::Values(fakes::RegistryBackend::MemoryInCreationOrder,
+                           fakes::RegistryBackend::MemoryByName);
 }
 
 }  // namespace vekhor::testing
