@@ -1,15 +1,12 @@
-// Stands in for the browser in the link test: the shell starts it with the address it was asked
-// to open, and it appends its command line to the file that VEKHOR_SHELL_PROBE_RECORD names.
+// Stands in for the browser in the link test: the shell starts it as `shell_probe <record>
+// <address>`, and it appends its command line to the record.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
-int main() {
-  const char* record = std::getenv("VEKHOR_SHELL_PROBE_RECORD");
-  if (record == nullptr) return 1;
-  std::FILE* file = std::fopen(record, "a");
-  if (file == nullptr) return 2;
+int main(int argc, char** argv) {
+  std::FILE* file = argc == 3 ? std::fopen(argv[1], "a") : nullptr;
+  if (file == nullptr) return 1;
   std::fprintf(file, "%s\n", ::GetCommandLineA());
   std::fclose(file);
   return 0;

@@ -1,5 +1,5 @@
 // The Win32 toolkit in this process, against the real controls: events raised from code and from
-// clicks, the status line's wrap, DoEvents and the way out of the message loop.
+// clicks, and the status line's wrap. The program tests cover DoEvents and closing.
 #include "platform/win32/window/win32_toolkit.h"
 
 #include <commctrl.h>
@@ -76,39 +76,6 @@ TEST_F(Win32ToolkitTest, AStatusLineWiderThanItsLabelWrapsWithinItsPage) {
   EXPECT_LE(label.bottom, TwipsToPixels(app::kPageRect.top + app::kPageRect.height, dpi));
   status.SetCaption("OK");
   EXPECT_EQ(height(), oneLine);
-}
-
-TEST_F(Win32ToolkitTest, DoEventsRunsWhatIsPendingAndLeavesTheQuitToTheLoop) {
-  app::Timer& timer = form.timer(ControlId::Timer1);
-  int ticks = 0;
-  timer.onTick = [&] { ++ticks; };
-  timer.SetInterval(1);
-  timer.SetEnabled(true);
-  for (int i = 0; i < 50 && ticks == 0; ++i) {
-    ::Sleep(10);
-    toolkit.DoEvents();
-  }
-  EXPECT_GT(ticks, 0);
-  timer.SetEnabled(false);
-  ::PostQuitMessage(3);
-  toolkit.DoEvents();
-  EXPECT_EQ(toolkit.RunMessageLoop(), 3);
-}
-
-TEST_F(Win32ToolkitTest, ACloseRequestCanBeRefusedElseTheWindowUnloads) {
-  int cancelNext = 1;
-  int unloads = 0;
-  form.onQueryUnload = [&](int& cancel, int) { cancel = cancelNext; };
-  form.onUnload = [&](int&) { ++unloads; };
-  const HWND window = reinterpret_cast<HWND>(form.Handle());
-  ::SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(::IsWindow(window));
-  EXPECT_EQ(unloads, 0);
-  cancelNext = 0;
-  form.Unload();
-  EXPECT_FALSE(::IsWindow(window));
-  EXPECT_EQ(unloads, 1);
-  EXPECT_EQ(toolkit.RunMessageLoop(), 0);
 }
 
 }  // namespace

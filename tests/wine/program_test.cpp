@@ -1,0 +1,332 @@
+// The real Vekhor.exe under Wine, driven from outside as a user's tools would: its window, pages
+// and tray icon, what it stores, a run against the bundled server, and how it ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/layout.h"
+#include "res/catalogue.h"
+#include "support/program.h"
+
+namespace vekhor::testing {
+namespace {
+
+using app::ControlId;
+
+// Every test starts as a first start: nothing of the program's on the machine.
+struct FirstStart : ::testing::Test {
+  FirstStart() { ForgetProgram(); }
+  ~FirstStart() override { ForgetProgram(); }
+};
+struct ProgramLife : FirstStart {};
+struct CloseMode : FirstStart {};
+struct MainWindow : FirstStart {
+  ProgramWindow program;
+  void SetUp() override { ASSERT_TRUE(program.Found()) << "no window from " VEKHOR_EXE_PATH; }
+};
+
+const struct {
+  const char* name;
+  ControlId focus;
+  std::vector<ControlId> controls;
+} kPages[] = {
+    {"synchronize", ControlId::cmdSync, {ControlId::cmdSync, ControlId::lblStatus}},
+    {"settings",
+     ControlId::chkSync,
+     {ControlId::chkSync, ControlId::chkInternetConnection, ControlId::chkSysTray,
+      ControlId::chkLog, ControlId::chkAutostart, ControlId::cmdLog}},
+    {"servers",
+     ControlId::txtServer,
+     {ControlId::txtServer, ControlId::cmdAdd, ControlId::cmdRemove, ControlId::lstServer}},
+    {"about", ControlId::cmdExit, {ControlId::picLogo, ControlId::lblAbout}},
+};
+
+// 4710 x 3345 twips: 314 x 223 pixels at 96 DPI, 471 x 334 at 144.
+TEST_F(MainWindow, ClientAreaIsFixedInTwipsAtTheScreensDpi) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  const char* expected = std::getenv("VEKHOR_EXPECTED_DPI");
+  EXPECT_EQ(dpi, expected != nullptr ? std::atoi(expected) : dpi);
+  EXPECT_EQ(program.ClientSize().cx, 4710 * dpi / 1440);
+  EXPECT_EQ(program.ClientSize().cy, 3345 * dpi / 1440);
+  const LONG style = ::GetWindowLongW(program.Window(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+  // Moved to a monitor of another DPI, the window and its controls take that monitor's size.
+  const int moved = dpi == 144 ? 96 : 144;
+  ::SendMessageW(program.Window(), WM_DPICHANGED, MAKEWPARAM(moved, moved), 0);
+  EXPECT_EQ(program.ClientSize().cx, 4710 * moved / 1440);
+  EXPECT_EQ(program.ClientSize().cy, 3345 * moved / 1440);
+  RECT exit{};
+  ::GetWindowRect(program.Control(ControlId::cmdExit), &exit);
+  EXPECT_EQ(exit.right - exit.left, 3615 * moved / 1440);
+}
+
+// Also pictures each page in the language of LANG, for a person to look at.
+TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
+  for (int page : {2, 1, 3, 0}) {
+    program.ClickPage(page);
+    for (const auto& other : kPages) {
+      for (ControlId id : other.controls)
+        EXPECT_EQ(program.Shown(id), &other == &kPages[page])
+            << "page " << page << ", control " << app::LayoutOf(id).name;
+    }
+    for (ControlId always : {ControlId::lblTime, ControlId::cmdExit, ControlId::lblURL})
+      EXPECT_TRUE(program.Shown(always)) << "page " << page;
+    EXPECT_EQ(program.Focused(), program.Control(kPages[page].focus)) << "page " << page;
+    EXPECT_TRUE(program.SaveScreenshot(kPages[page].name));
+  }
+  const std::string time = program.Text(ControlId::lblTime);
+  EXPECT_FALSE(time.empty());
+  EXPECT_TRUE(WaitUntil([&] { return program.Text(ControlId::lblTime) != time; }))
+      << "the clock label stands still";
+}
+
+TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
+  // For the length of the test, the shell opens web addresses with the probe, which appends
+  // its command line to `record`.
+  struct BrowserOverride {
+    const char* key = "Software\\Classes\\https\\shell\\open\\command";
+    std::optional<std::string> old = ReadValue(HKEY_LOCAL_MACHINE, key, nullptr);
+    ~BrowserOverride() { SetValue(HKEY_LOCAL_MACHINE, key, nullptr, old.value_or("")); }
+  } browser;
+  const std::string record = std::string(std::getenv("TEMP")) + "\\vekhor-shell-probe.txt";
+  std::remove(record.c_str());
+  std::string probe = "Z:" VEKHOR_SHELL_PROBE_PATH;
+  for (char& c : probe) c = c == '/' ? '\\' : c;
+  SetValue(HKEY_LOCAL_MACHINE, browser.key, nullptr, "\"" + probe + "\" \"" + record + "\" \"%1\"");
+
+  const HWND link = program.Control(ControlId::lblURL);
+  for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
+    ::SendMessageW(link, message, 0, MAKELPARAM(5, 5));
+  const auto opened = [&] {
+    std::ifstream in(record);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  };
+  ASSERT_TRUE(WaitUntil([&] { return !opened().empty(); })) << "the shell opened nothing";
+  ::Sleep(500);  // a second, wrong opening would have arrived by now
+  ASSERT_EQ(opened().size(), 1u);
+  EXPECT_NE(opened()[0].find(app::kMakerAddress), std::string::npos) << opened()[0];
+}
+
+// Ticks, page switches and hovers reuse their fonts, brushes and icons: a session of hours
+// must not grow the window system's objects.
+TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
+  const HWND window = program.Window();
+  const HWND link = program.Control(ControlId::lblURL);
+  const WPARAM clock = app::kFirstControlId + static_cast<int>(ControlId::Timer2);
+  auto session = [&](int ticks, int switches, int hovers) {
+    for (int i = 0; i < ticks; ++i) ::SendMessageW(window, WM_TIMER, clock, 0);
+    for (int i = 0; i < switches; ++i) program.ClickPage(i % 4);
+    for (int i = 0; i < hovers; ++i) {
+      ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+      ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    }
+  };
+  session(10, 8, 2);  // what a first use creates once
+  const std::size_t before = program.GuiObjects();
+  ASSERT_GT(before, 0u) << "this system counts no objects";
+  session(10000, 1000, 1000);
+  // Wine makes the odd object lazily; one per tick, switch or hover would add a thousand.
+  EXPECT_LE(program.GuiObjects(), before + 8);
+}
+
+using Entries = std::vector<std::pair<std::string, bool>>;
+
+Entries ListOf(const ProgramWindow& program) {
+  Entries entries;
+  for (int i = 0; i < program.ListCount(); ++i)
+    entries.emplace_back(program.ListText(i), program.ListChecked(i));
+  return entries;
+}
+
+TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
+  const auto key = [&](WPARAM code) {
+    ::SendMessageW(program.Control(ControlId::lstServer), WM_KEYDOWN, code, 0);
+    ::SendMessageW(program.Control(ControlId::lstServer), WM_KEYUP, code, 0);
+  };
+  // A first start: the twelve default servers, checked, and stored so.
+  ASSERT_EQ(program.ListCount(), 12);
+  for (int i = 0; i < 12; ++i) EXPECT_TRUE(program.ListChecked(i)) << i;
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked12"), "-1");
+  const std::optional<std::string> second = ReadValue(HKEY_CURRENT_USER, kServersKey, "Server2");
+  ASSERT_TRUE(second.has_value());
+
+  program.ClickPage(2);
+  ::SendMessageA(program.Control(ControlId::txtServer), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("time.example.test"));
+  program.Click(ControlId::cmdAdd);
+  ASSERT_EQ(program.ListCount(), 13);
+  EXPECT_EQ(program.ListText(12), "time.example.test");
+  EXPECT_FALSE(program.ListChecked(12));
+  EXPECT_EQ(program.Text(ControlId::txtServer), "");
+  key(VK_END);
+  key(VK_SPACE);  // ticks the new entry
+  EXPECT_TRUE(program.ListChecked(12));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked13"), "-1");
+
+  key(VK_HOME);
+  key(VK_SPACE);  // clears the first entry
+  key(VK_DOWN);   // the second is now the current entry
+  ::PostMessageW(program.Control(ControlId::cmdRemove), BM_CLICK, 0, 0);
+  const HWND question = program.WaitForWindowOfClass(L"#32770");
+  ASSERT_NE(question, nullptr) << "no question before removing";
+  wchar_t text[256] = {};
+  ::GetDlgItemTextW(question, 0xFFFF, text, 256);
+  const char* locale = std::getenv("LANG");
+  const Language language = LanguageOfLocale(locale != nullptr ? locale : "");
+  EXPECT_EQ(std::wstring(text),
+            Wide(std::string(CatalogueText(115, language)) + " " + *second + "?"));
+  ::SendMessageW(::GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return program.ListCount() == 12; }));
+  const Entries before = ListOf(program);
+  EXPECT_FALSE(before[0].second);
+  EXPECT_NE(before[1].first, *second);
+  EXPECT_EQ(before.back(), std::make_pair(std::string("time.example.test"), true));
+  EXPECT_TRUE(program.SaveScreenshot("servers-edited"));
+  program.ClickPage(1);
+  EXPECT_TRUE(program.SaveScreenshot("settings-edited"));
+  EXPECT_EQ(program.Close(), 0u);
+
+  ProgramWindow again;
+  ASSERT_TRUE(again.Found());
+  EXPECT_EQ(ListOf(again), before);  // Wine enumerates the values by name, not in saved order
+}
+
+TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
+  program.ClickPage(1);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "InternetConnection"), "1");
+  const std::pair<ControlId, const char*> boxes[] = {
+      {ControlId::chkSync, "Interval"},
+      {ControlId::chkInternetConnection, "InternetConnection"},
+      {ControlId::chkSysTray, "SysTray"},
+      {ControlId::chkLog, "Log"},
+      {ControlId::chkAutostart, "Autostart"}};
+  for (const auto& [box, name] : boxes) {
+    const bool wasChecked = ::SendMessageW(program.Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    program.Click(box);
+    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, name), wasChecked ? "0" : "1") << name;
+  }
+  auto run = ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+  if (!run) run = ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
+  ASSERT_TRUE(run.has_value()) << "no Run value";
+  EXPECT_EQ(run->front(), '"');
+  EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
+  program.Click(ControlId::chkAutostart);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "Autostart"), "0");
+  EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).has_value());
+  EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
+}
+
+TEST_F(ProgramLife, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) {
+  SetValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray", "1");
+  ProgramWindow program("", ProgramWindow::Start::Hidden);
+  ASSERT_TRUE(program.Found());
+  ::Sleep(500);
+  EXPECT_FALSE(::IsWindowVisible(program.Window()));
+  ASSERT_TRUE(program.PickFromTrayMenu(VK_DOWN));  // the first entry: Open
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Window()) != FALSE; }));
+}
+
+TEST_F(ProgramLife, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
+  ProgramWindow program;
+  ASSERT_TRUE(program.Found());
+  ::PostMessageW(program.Window(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Window()); }));
+  EXPECT_EQ(::WaitForSingleObject(program.Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  // Up from no entry reaches the last one: Exit.
+  ASSERT_TRUE(program.PickFromTrayMenu(VK_UP)) << "a hidden program must keep a way back";
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray"), "0");  // stored on unload
+}
+
+TEST_F(ProgramLife, ASecondStartEndsAtOnceAndStoresNothing) {
+  ProgramWindow first;
+  ASSERT_TRUE(first.Found());
+  SetValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray", "1");  // not what the first one's box says
+  ProgramWindow second("", ProgramWindow::Start::Unwatched);
+  EXPECT_NE(second.WaitForExit(), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray"), "1");
+  EXPECT_TRUE(::IsWindowVisible(first.Window()));
+}
+
+// Beside the bundled server on port 37 (see CMakeLists.txt), which gives the time, five bytes or
+// a time Wine refuses to set; 127.0.0.3 answers the echo (all of 127/8 does) but has no
+// listener, and the walk passes it.
+TEST_F(ProgramLife, ARunFromTheWindowPassesADeadServerAndSetsTheClock) {
+  const char* expected = std::getenv("VEKHOR_EXPECT_CLOCK_SET");
+  if (expected == nullptr) GTEST_SKIP() << "needs the bundled server";
+  PrepareRun({"127.0.0.3", "127.0.0.1"});
+  ProgramWindow program;
+  ASSERT_TRUE(program.Found());
+  program.Click(ControlId::cmdSync);  // returns after the run
+  const std::string status = program.Text(ControlId::lblStatus);
+  const std::string refusal(CatalogueText(text::kClockNotSet, Language::English));
+  if (std::string(expected) == "yes") {
+    EXPECT_EQ(status.rfind("Clock synchronised succesfully ", 0), 0u) << status;
+    ExpectLog({"Connected to 127.0.0.1", "Clock adjusted from "}, {});
+  } else if (std::string(expected) == "refused") {
+    EXPECT_EQ(status, refusal);
+    ExpectLog({"Connected to 127.0.0.1", refusal}, {"Clock adjusted"});
+  } else {
+    EXPECT_EQ(status, "No time server gave the time.");
+    ExpectLog({"No time server gave the time."}, {"Clock adjusted"});
+  }
+  EXPECT_TRUE(::IsWindowEnabled(program.Control(ControlId::cmdSync)));
+}
+
+// Exit pressed while a walk waits in DoEvents: the run must end before the list it walks is
+// released, and the program must end in order.
+TEST_F(ProgramLife, ExitInTheMiddleOfAWalkEndsTheProgramInOrder) {
+  std::vector<std::string> dead;
+  for (int n = 1; n <= 400; ++n) dead.push_back("127.0.1." + std::to_string(n % 250 + 2));
+  PrepareRun(dead);
+  ProgramWindow program;
+  ASSERT_TRUE(program.Found());
+  ::PostMessageW(program.Control(ControlId::cmdSync), BM_CLICK, 0, 0);
+  ::Sleep(400);
+  EXPECT_EQ(program.Close(), 0u) << "the program ended badly";
+  // Had the walk ended before Exit, the list would need to be longer.
+  ExpectLog({"Application closed"}, {"No time server gave the time."});
+}
+
+// `Vekhor.exe /close` for scheduled tasks: one run with no window, and an exit status that says
+// whether the clock was set.
+TEST_F(CloseMode, OneRunWithoutAWindowEndsWithAStatusThatSaysWhetherTheClockWasSet) {
+  if (std::getenv("VEKHOR_TIME_PORT") == nullptr) GTEST_SKIP() << "needs the bundled server";
+  const struct {
+    const char* argument;
+    std::vector<std::string> servers;
+    DWORD status;
+    std::vector<std::string> logged, notLogged;
+  } kCases[] = {
+      {"/close",
+       {"127.0.0.3", "127.0.0.1"},
+       0,
+       {"Connected to 127.0.0.1", "Clock adjusted from ", "Application closed"},
+       {"Application started"}},
+      {"/CLOSE", {"127.0.0.3"}, 1, {"No time server gave the time."}, {"Clock adjusted"}},
+  };
+  for (const auto& run : kCases) {
+    SCOPED_TRACE(run.argument);
+    ForgetProgram();
+    PrepareRun(run.servers);
+    EXPECT_EQ(ProgramWindow(run.argument, ProgramWindow::Start::Unwatched).WaitForExit(),
+              run.status);
+    ExpectLog(run.logged, run.notLogged);
+  }
+}
+
+}  // namespace
+}  // namespace vekhor::testing

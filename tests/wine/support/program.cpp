@@ -1,0 +1,286 @@
+#include "program.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <winternl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace vekhor::testing {
+namespace {
+
+std::string LogPath() {
+  const std::string path = VEKHOR_EXE_PATH;
+  return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
+}
+
+HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
+  for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
+       window = ::FindWindowExW(nullptr, window, className, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && (!shownOnly || ::IsWindowVisible(window))) return window;
+  }
+  return nullptr;
+}
+
+// The GDI handle table its PEB points to: 0x10000 entries of 24 bytes, the object's type in
+// byte 14 (zero for a free entry), its owner's process id in bytes 8-9.
+std::size_t LiveGdiEntries(HANDLE process, DWORD processId) {
+  using QueryFunction = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (query == nullptr ||
+      query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
+    return 0;
+  constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
+  std::uint64_t table = 0;
+  std::vector<unsigned char> entries(kEntries * kEntrySize);
+  const auto* peb = static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
+  if (!::ReadProcessMemory(process, peb + kTableOffset, &table, sizeof(table), nullptr) ||
+      table == 0 ||
+      !::ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                           entries.size(), nullptr))
+    return 0;
+  std::size_t live = 0;
+  for (std::size_t i = 0; i < kEntries; ++i) {
+    const unsigned char* entry = entries.data() + i * kEntrySize;
+    std::uint16_t owner = 0;
+    std::memcpy(&owner, entry + 8, sizeof(owner));
+    if (entry[14] != 0 && (owner == 0 || owner == static_cast<std::uint16_t>(processId))) ++live;
+  }
+  return live;
+}
+
+}  // namespace
+
+void SetValue(HKEY root, const char* key, const char* name, const std::string& value) {
+  ::RegSetKeyValueA(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
+  char data[1024] = {};
+  DWORD size = sizeof(data);
+  if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                     data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(data);
+}
+
+void ForgetProgram() {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY run = nullptr;
+    if (::RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+      ::RegDeleteValueA(run, kRunValue);
+      ::RegCloseKey(run);
+    }
+  }
+  std::remove(LogPath().c_str());
+}
+
+void PrepareRun(const std::vector<std::string>& servers) {
+  SetValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray", "0");
+  SetValue(HKEY_CURRENT_USER, kSettingsKey, "Log", "1");
+  for (std::size_t n = 1; n <= servers.size(); ++n) {
+    const std::string number = std::to_string(n);
+    SetValue(HKEY_CURRENT_USER, kServersKey, ("Server" + number).c_str(), servers[n - 1]);
+    SetValue(HKEY_CURRENT_USER, kServersKey, ("ServerChecked" + number).c_str(), "-1");
+  }
+}
+
+void ExpectLog(const std::vector<std::string>& present, const std::vector<std::string>& absent) {
+  std::ifstream in(LogPath(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string log = text.str();
+  for (const std::string& line : present)
+    EXPECT_NE(log.find(line), std::string::npos) << "no \"" << line << "\" in the log:\n" << log;
+  for (const std::string& line : absent)
+    EXPECT_EQ(log.find(line), std::string::npos) << "\"" << line << "\" in the log:\n" << log;
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (done()) return true;
+    ::Sleep(50);
+  }
+  return done();
+}
+
+std::wstring Wide(std::string_view utf8) {
+  const int length = static_cast<int>(utf8.size());
+  std::wstring wide(utf8.size(), L'\0');
+  const int written = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length,
+                                            wide.data(), length);
+  wide.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+  return wide;
+}
+
+ProgramWindow::ProgramWindow(const std::string& arguments, Start start) {
+  std::string commandLine = "\"" VEKHOR_EXE_PATH "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_) ||
+      start == Start::Unwatched)
+    return;
+  ::WaitForInputIdle(process_.hProcess, 30000);
+  for (int waited = 0; window_ == nullptr && waited < 30000; waited += 50) {
+    window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
+    if (window_ == nullptr && ::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) break;
+  }
+}
+
+ProgramWindow::~ProgramWindow() {
+  if (process_.hProcess == nullptr) return;
+  if (Close() == STILL_ACTIVE) ::TerminateProcess(process_.hProcess, 99);
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+}
+
+DWORD ProgramWindow::Close() {
+  // The Exit button's own report of a click: the close box only hides the window, and a hidden
+  // button takes no clicks.
+  const HWND exit = Control(app::ControlId::cmdExit);
+  if (window_ != nullptr)
+    ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(exit), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(exit));
+  return WaitForExit();
+}
+
+DWORD ProgramWindow::WaitForExit() {
+  DWORD status = STILL_ACTIVE;
+  if (::WaitForSingleObject(process_.hProcess, 60000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process_.hProcess, &status);
+  return status;
+}
+
+std::string ProgramWindow::Text(app::ControlId id) const {
+  char text[512] = {};
+  ::SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+SIZE ProgramWindow::ClientSize() const {
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+void ProgramWindow::ClickPage(int index) const {
+  constexpr app::ControlId kPageButtons[] = {app::ControlId::optSync0, app::ControlId::optSync1,
+                                             app::ControlId::optSync2, app::ControlId::optSync3};
+  Click(kPageButtons[index]);
+}
+
+HWND ProgramWindow::Focused() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+int ProgramWindow::ListCount() const {
+  return static_cast<int>(
+      ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMCOUNT, 0, 0));
+}
+
+bool ProgramWindow::ListChecked(int index) const {
+  const auto state = ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMSTATE,
+                                    static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+  return (state >> 12) == 2;
+}
+
+// The list writes the entry's text into memory of the program's own.
+std::string ProgramWindow::ListText(int index) const {
+  constexpr SIZE_T kTextSize = 1024;
+  void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote == nullptr) return {};
+  auto* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+  LVITEMA item{};
+  item.pszText = remoteText;
+  item.cchTextMax = static_cast<int>(kTextSize);
+  std::string text(kTextSize, '\0');
+  LRESULT length = 0;
+  if (::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr)) {
+    length = ::SendMessageA(Control(app::ControlId::lstServer), LVM_GETITEMTEXTA,
+                            static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process_.hProcess, remoteText, text.data(), kTextSize, nullptr);
+  }
+  ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  return text;
+}
+
+HWND ProgramWindow::WaitForWindowOfClass(const wchar_t* className) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowOf(process_.dwProcessId, className, true)); });
+  return found;
+}
+
+bool ProgramWindow::PickFromTrayMenu(WPARAM key) const {
+  // The shell answers a change to an icon it holds and refuses one to an icon it does not.
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = Control(app::ControlId::TrayIcon);
+  icon.uID = 1;
+  if (!::Shell_NotifyIconA(NIM_MODIFY, &icon)) return false;
+  ::PostMessageW(icon.hWnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+  const HWND menu = WaitForWindowOfClass(L"#32768");
+  if (menu == nullptr) return false;
+  ::PostMessageW(menu, WM_KEYDOWN, key, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
+std::size_t ProgramWindow::GuiObjects() const {
+  const DWORD counted = ::GetGuiResources(process_.hProcess, GR_GDIOBJECTS) +
+                        ::GetGuiResources(process_.hProcess, GR_USEROBJECTS);
+  return counted != 0 ? counted : LiveGdiEntries(process_.hProcess, process_.dwProcessId);
+}
+
+bool ProgramWindow::SaveScreenshot(const std::string& name) const {
+  const char* folder = std::getenv("VEKHOR_SCREENSHOT_FOLDER");
+  const char* prefix = std::getenv("VEKHOR_SCREENSHOT_PREFIX");
+  if (folder == nullptr) return true;
+  ::CreateDirectoryA(folder, nullptr);
+  ::Sleep(300);  // time to paint
+  RECT bounds{};
+  ::GetWindowRect(window_, &bounds);
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = ::SelectObject(memory, bitmap);
+  const bool copied =
+      ::BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
+  ::GdiFlush();
+  const DWORD imageSize = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageSize;
+  std::ofstream out(std::string(folder) + "/" + (prefix != nullptr ? prefix : "") + name + ".bmp",
+                    std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+  out.write(static_cast<const char*>(bits), imageSize);
+  ::SelectObject(memory, previous);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return copied && out.good();
+}
+
+}  // namespace vekhor::testing
