@@ -11,10 +11,7 @@
 #include "timing.h"
 
 int main(int argc, char** argv) {
-  if (std::getenv("VEKHOR_TIME_PORT") == nullptr) {
-    std::fprintf(stderr, "run under vekhor-timeserver --behaviour now --port 37 -- %s\n", argv[0]);
-    return 2;
-  }
+  if (!vekhor::bench::UnderBundledServer(argv[0])) return 2;
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 21;
   const auto system = vekhor::platform::MakeSystemPlatform();
   const vekhor::CatalogueTexts texts(vekhor::Language::English);

@@ -1,8 +1,12 @@
-// A small timing tool: wall-clock samples of a callable and their median.
+// What every bench shares: wall-clock samples of a callable, their median, and the check that a
+// bench needing the bundled time server runs under it.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vekhor::bench {
@@ -20,6 +24,15 @@ inline double Median(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   const std::size_t middle = samples.size() / 2;
   return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+// The bundled server sets VEKHOR_TIME_PORT for the program it starts; the program looks for
+// port 37, so any other port would time other servers or none.
+inline bool UnderBundledServer(const char* self) {
+  const char* port = std::getenv("VEKHOR_TIME_PORT");
+  if (port != nullptr && std::strcmp(port, "37") == 0) return true;
+  std::fprintf(stderr, "run under vekhor-timeserver --behaviour now --port 37 -- %s\n", self);
+  return false;
 }
 
 }  // namespace vekhor::bench
