@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,23 +101,17 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
   } browser;
   const std::string record = std::string(std::getenv("TEMP")) + "\\vekhor-shell-probe.txt";
   std::remove(record.c_str());
-  std::string probe = "Z:" VEKHOR_SHELL_PROBE_PATH;
-  for (char& c : probe) c = c == '/' ? '\\' : c;
-  SetValue(HKEY_LOCAL_MACHINE, browser.key, nullptr, "\"" + probe + "\" \"" + record + "\" \"%1\"");
+  SetValue(HKEY_LOCAL_MACHINE, browser.key, nullptr,
+           "\"" VEKHOR_SHELL_PROBE_PATH "\" \"" + record + "\" \"%1\"");
 
   const HWND link = program.Control(ControlId::lblURL);
   for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
     ::SendMessageW(link, message, 0, MAKELPARAM(5, 5));
-  const auto opened = [&] {
-    std::ifstream in(record);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  };
-  ASSERT_TRUE(WaitUntil([&] { return !opened().empty(); })) << "the shell opened nothing";
+  ASSERT_TRUE(WaitUntil([&] { return !ReadFile(record).empty(); })) << "the shell opened nothing";
   ::Sleep(500);  // a second, wrong opening would have arrived by now
-  ASSERT_EQ(opened().size(), 1u);
-  EXPECT_NE(opened()[0].find(app::kMakerAddress), std::string::npos) << opened()[0];
+  const std::string opened = ReadFile(record);
+  EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;
+  EXPECT_NE(opened.find(app::kMakerAddress), std::string::npos) << opened;
 }
 
 // Ticks, page switches and hovers reuse their fonts, brushes and icons: a session of hours
@@ -142,14 +136,7 @@ TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
   EXPECT_LE(program.GuiObjects(), before + 8);
 }
 
-using Entries = std::vector<std::pair<std::string, bool>>;
-
-Entries ListOf(const ProgramWindow& program) {
-  Entries entries;
-  for (int i = 0; i < program.ListCount(); ++i)
-    entries.emplace_back(program.ListText(i), program.ListChecked(i));
-  return entries;
-}
+using Entry = std::pair<std::string, bool>;
 
 TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   const auto key = [&](WPARAM code) {
@@ -157,8 +144,9 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
     ::SendMessageW(program.Control(ControlId::lstServer), WM_KEYUP, code, 0);
   };
   // A first start: the twelve default servers, checked, and stored so.
-  ASSERT_EQ(program.ListCount(), 12);
-  for (int i = 0; i < 12; ++i) EXPECT_TRUE(program.ListChecked(i)) << i;
+  const std::vector<Entry> defaults = program.ServerList();
+  ASSERT_EQ(defaults.size(), 12u);
+  for (const auto& [name, checked] : defaults) EXPECT_TRUE(checked) << name;
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked12"), "-1");
   const std::optional<std::string> second = ReadValue(HKEY_CURRENT_USER, kServersKey, "Server2");
   ASSERT_TRUE(second.has_value());
@@ -167,13 +155,12 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   ::SendMessageA(program.Control(ControlId::txtServer), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("time.example.test"));
   program.Click(ControlId::cmdAdd);
-  ASSERT_EQ(program.ListCount(), 13);
-  EXPECT_EQ(program.ListText(12), "time.example.test");
-  EXPECT_FALSE(program.ListChecked(12));
+  ASSERT_EQ(program.ServerList().size(), 13u);
+  EXPECT_EQ(program.ServerList()[12], Entry("time.example.test", false));
   EXPECT_EQ(program.Text(ControlId::txtServer), "");
   key(VK_END);
   key(VK_SPACE);  // ticks the new entry
-  EXPECT_TRUE(program.ListChecked(12));
+  EXPECT_TRUE(program.ServerList()[12].second);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked13"), "-1");
 
   key(VK_HOME);
@@ -189,11 +176,11 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   EXPECT_EQ(std::wstring(text),
             Wide(std::string(CatalogueText(115, language)) + " " + *second + "?"));
   ::SendMessageW(::GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return program.ListCount() == 12; }));
-  const Entries before = ListOf(program);
+  ASSERT_TRUE(WaitUntil([&] { return program.ServerList().size() == 12; }));
+  const std::vector<Entry> before = program.ServerList();
   EXPECT_FALSE(before[0].second);
   EXPECT_NE(before[1].first, *second);
-  EXPECT_EQ(before.back(), std::make_pair(std::string("time.example.test"), true));
+  EXPECT_EQ(before.back(), Entry("time.example.test", true));
   EXPECT_TRUE(program.SaveScreenshot("servers-edited"));
   program.ClickPage(1);
   EXPECT_TRUE(program.SaveScreenshot("settings-edited"));
@@ -201,7 +188,7 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
 
   ProgramWindow again;
   ASSERT_TRUE(again.Found());
-  EXPECT_EQ(ListOf(again), before);  // Wine enumerates the values by name, not in saved order
+  EXPECT_EQ(again.ServerList(), before);  // Wine enumerates the values by name, not in saved order
 }
 
 TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,12 +34,9 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
 // The GDI handle table its PEB points to: 0x10000 entries of 24 bytes, the object's type in
 // byte 14 (zero for a free entry), its owner's process id in bytes 8-9.
 std::size_t LiveGdiEntries(HANDLE process, DWORD processId) {
-  using QueryFunction = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-  const auto query = reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
   PROCESS_BASIC_INFORMATION basic{};
-  if (query == nullptr ||
-      query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
+  if (::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic),
+                                  nullptr) != 0)
     return 0;
   constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
   std::uint64_t table = 0;
@@ -76,13 +74,8 @@ std::optional<std::string> ReadValue(HKEY root, const char* key, const char* nam
 
 void ForgetProgram() {
   ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    HKEY run = nullptr;
-    if (::RegOpenKeyExA(root, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-      ::RegDeleteValueA(run, kRunValue);
-      ::RegCloseKey(run);
-    }
-  }
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+    ::RegDeleteKeyValueA(root, kRunKey, kRunValue);
   std::remove(LogPath().c_str());
 }
 
@@ -96,11 +89,14 @@ void PrepareRun(const std::vector<std::string>& servers) {
   }
 }
 
-void ExpectLog(const std::vector<std::string>& present, const std::vector<std::string>& absent) {
-  std::ifstream in(LogPath(), std::ios::binary);
+std::string ReadFile(const std::string& path) {
   std::stringstream text;
-  text << in.rdbuf();
-  const std::string log = text.str();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+void ExpectLog(const std::vector<std::string>& present, const std::vector<std::string>& absent) {
+  const std::string log = ReadFile(LogPath());
   for (const std::string& line : present)
     EXPECT_NE(log.find(line), std::string::npos) << "no \"" << line << "\" in the log:\n" << log;
   for (const std::string& line : absent)
@@ -124,14 +120,25 @@ std::wstring Wide(std::string_view utf8) {
   return wide;
 }
 
-ProgramWindow::ProgramWindow(const std::string& arguments, Start start) {
-  std::string commandLine = "\"" VEKHOR_EXE_PATH "\" " + arguments;
+PROCESS_INFORMATION StartProcess(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process_) ||
-      start == Start::Unwatched)
-    return;
+  PROCESS_INFORMATION process{};
+  ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &process);
+  return process;
+}
+
+DWORD WaitForExit(HANDLE process) {
+  DWORD status = STILL_ACTIVE;
+  if (::WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process, &status);
+  return status;
+}
+
+ProgramWindow::ProgramWindow(const std::string& arguments, Start start)
+    : process_(StartProcess("\"" VEKHOR_EXE_PATH "\" " + arguments)) {
+  if (process_.hProcess == nullptr || start == Start::Unwatched) return;
   ::WaitForInputIdle(process_.hProcess, 30000);
   for (int waited = 0; window_ == nullptr && waited < 30000; waited += 50) {
     window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
@@ -154,13 +161,6 @@ DWORD ProgramWindow::Close() {
     ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(exit), BN_CLICKED),
                    reinterpret_cast<LPARAM>(exit));
   return WaitForExit();
-}
-
-DWORD ProgramWindow::WaitForExit() {
-  DWORD status = STILL_ACTIVE;
-  if (::WaitForSingleObject(process_.hProcess, 60000) == WAIT_OBJECT_0)
-    ::GetExitCodeProcess(process_.hProcess, &status);
-  return status;
 }
 
 std::string ProgramWindow::Text(app::ControlId id) const {
@@ -187,37 +187,28 @@ HWND ProgramWindow::Focused() const {
   return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
-int ProgramWindow::ListCount() const {
-  return static_cast<int>(
-      ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMCOUNT, 0, 0));
-}
-
-bool ProgramWindow::ListChecked(int index) const {
-  const auto state = ::SendMessageW(Control(app::ControlId::lstServer), LVM_GETITEMSTATE,
-                                    static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
-  return (state >> 12) == 2;
-}
-
-// The list writes the entry's text into memory of the program's own.
-std::string ProgramWindow::ListText(int index) const {
+// The list writes each entry's text into memory of the program's own.
+std::vector<std::pair<std::string, bool>> ProgramWindow::ServerList() const {
+  const HWND list = Control(app::ControlId::lstServer);
   constexpr SIZE_T kTextSize = 1024;
-  void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
-                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  if (remote == nullptr) return {};
-  auto* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+  auto* remote =
+      static_cast<char*>(::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
+                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   LVITEMA item{};
-  item.pszText = remoteText;
+  item.pszText = remote + sizeof(LVITEMA);
   item.cchTextMax = static_cast<int>(kTextSize);
-  std::string text(kTextSize, '\0');
-  LRESULT length = 0;
-  if (::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr)) {
-    length = ::SendMessageA(Control(app::ControlId::lstServer), LVM_GETITEMTEXTA,
-                            static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
-    ::ReadProcessMemory(process_.hProcess, remoteText, text.data(), kTextSize, nullptr);
+  std::vector<std::pair<std::string, bool>> entries;
+  const auto count = static_cast<WPARAM>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (WPARAM i = 0; remote != nullptr && i < count; ++i) {
+    ::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr);
+    const auto length = ::SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
+    std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), '\0');
+    ::ReadProcessMemory(process_.hProcess, item.pszText, text.data(), text.size(), nullptr);
+    const auto state = ::SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
+    entries.emplace_back(text, (state >> 12) == 2);
   }
-  ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-  return text;
+  if (remote != nullptr) ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  return entries;
 }
 
 HWND ProgramWindow::WaitForWindowOfClass(const wchar_t* className) const {
@@ -267,10 +258,8 @@ bool ProgramWindow::SaveScreenshot(const std::string& name) const {
       ::BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
   ::GdiFlush();
   const DWORD imageSize = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageSize;
+  constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  const BITMAPFILEHEADER file{0x4D42, kHeaders + imageSize, 0, 0, kHeaders};
   std::ofstream out(std::string(folder) + "/" + (prefix != nullptr ? prefix : "") + name + ".bmp",
                     std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof(file));

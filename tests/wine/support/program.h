@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/layout.h"
@@ -29,19 +30,23 @@ std::optional<std::string> ReadValue(HKEY root, const char* key, const char* nam
 void ForgetProgram();
 // Logging on, no tray icon, and these servers, all checked, in this order.
 void PrepareRun(const std::vector<std::string>& servers);
+std::string ReadFile(const std::string& path);
 // Fails the test unless the log holds each of `present` and none of `absent`.
 void ExpectLog(const std::vector<std::string>& present, const std::vector<std::string>& absent);
 // Asks `done` every 50 ms for up to 10 s; whether it came true.
 bool WaitUntil(const std::function<bool()>& done);
 std::wstring Wide(std::string_view utf8);
+// A process of `commandLine`, null when none started; its exit status once it has ended, or
+// STILL_ACTIVE after a minute.
+PROCESS_INFORMATION StartProcess(std::string commandLine);
+DWORD WaitForExit(HANDLE process);
 
 class ProgramWindow {
  public:
   // Shown and Hidden wait until the program is idle with its window made; Unwatched does not.
   enum class Start { Shown, Hidden, Unwatched };
   explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown);
-  // Closes the program; kills it if it hangs.
-  ~ProgramWindow();
+  ~ProgramWindow();  // closes the program, or kills it if it hangs
   ProgramWindow(const ProgramWindow&) = delete;
   ProgramWindow& operator=(const ProgramWindow&) = delete;
 
@@ -56,17 +61,12 @@ class ProgramWindow {
   std::string Text(app::ControlId id) const;
   SIZE ClientSize() const;
   void ClickPage(int index) const;
-  // The window whose control has the keyboard focus in the program's thread.
-  HWND Focused() const;
-  // Presses Exit, then as WaitForExit.
-  DWORD Close();
-  // The exit status once the program has ended, or STILL_ACTIVE after a minute.
-  DWORD WaitForExit();
+  HWND Focused() const;  // the control with the keyboard focus
+  DWORD Close();         // presses Exit, then WaitForExit()
+  DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
 
-  // The server list as a user's tools read it.
-  int ListCount() const;
-  std::string ListText(int index) const;
-  bool ListChecked(int index) const;
+  // The server list's entries and their check marks.
+  std::vector<std::pair<std::string, bool>> ServerList() const;
 
   // A shown top-level window of the program's ("#32770" a message box), after up to 10 s.
   HWND WaitForWindowOfClass(const wchar_t* className) const;
