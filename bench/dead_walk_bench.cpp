@@ -1,11 +1,9 @@
-// One synchronization run as the Synchronize button starts it, over twelve dead servers and then
-// the bundled server on loopback port 37 (`bench_dead_walk` starts it): what each dead server and
-// the whole run cost, beside the waits the design imposes. The window is the program's frmMain
-// over the headless toolkit; sockets and echo are the real POSIX ones, so every lookup, bind and
-// connect counts. The dead servers take turns: gone or filtered (the echo waits out its 200 ms,
-// which loopback never does, so those echoes are made to), and up without the Time protocol (a
-// loopback address where nothing listens: the echo answers, the connection is refused at once).
-// The design imposes 200 ms for each of the first kind and 200 ms before the answer is read.
+// One Synchronize click over twelve dead servers, then the bundled server on 127.0.0.1:37 (the
+// `bench_dead_walk` target starts it): each dead server's cost and the run's, beside the waits the
+// design imposes (200 ms per echo that never answers, 200 ms before the answer is read). frmMain
+// runs over the headless toolkit with the real POSIX sockets and echo. The dead servers take
+// turns: silent (gone or filtered: loopback always answers, so those echoes are made to wait out
+// their time-out) and refusing (a loopback address where nothing listens on port 37).
 #include <array>
 #include <chrono>
 #include <cstdint>

@@ -26,8 +26,7 @@ inline double Median(std::vector<double> samples) {
   return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
-// The bundled server sets VEKHOR_TIME_PORT for the program it starts; the program looks for
-// port 37, so any other port would time other servers or none.
+// The bundled server tells the program it starts its port; the program only ever asks port 37.
 inline bool UnderBundledServer(const char* self) {
   const char* port = std::getenv("VEKHOR_TIME_PORT");
   if (port != nullptr && std::strcmp(port, "37") == 0) return true;
