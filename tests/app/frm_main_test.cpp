@@ -1,5 +1,4 @@
-// The main window as the user meets it, on the headless toolkit: what loading shows, the page
-// buttons, the about link, the clock and resizing.
+// The main window on the headless toolkit: loading, page buttons, the link, clock, resizing.
 #include "app/frm_main.h"
 
 #include <gtest/gtest.h>
@@ -118,9 +117,8 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   }
 }
 
-// No "SysTray" stored is a first start: the twelve default servers, checked, join whatever list
-// was found, and the longer list is stored. The unload stores "SysTray", so a restart finds the
-// list as it was left and appends no defaults again.
+// No "SysTray" stored is a first start: the checked defaults join the list found, which is
+// stored; the unload stores "SysTray", so a restart finds the list as left and adds none.
 TEST(FrmMainStart, TheFirstStartAppendsTheDefaultsAndARestartFindsTheListAsLeft) {
   platform::MemoryRegistry registry(platform::EnumerationOrder::ByName);
   {

@@ -1,5 +1,4 @@
-// The Settings page's boxes in the loaded window, over an in-memory registry whose Run keys can
-// be closed to writing, as they are without the rights.
+// The Settings page's boxes in the loaded window, over Run keys that can refuse writing.
 #include "app/settings.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// How a run of the program starts and ends: the close-mode switch, the close-request rule, the
-// exit commands, a second instance, the hourly option and runs nested in a walk.
+// How a run starts and ends: /close, close requests, Exit, a second instance, hourly runs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -48,8 +47,7 @@ TEST(CloseRequest, TheCloseBoxHidesTheWindowBehindATrayIconAndTheTrayMenusExitEn
   EXPECT_TRUE(program.form.unloaded);
 }
 
-// The second instance never loaded its boxes: it must not store their clear states over the
-// running instance's settings.
+// A second instance never loaded its boxes: it must not store their clear states.
 TEST(SecondInstance, EndsAtOnceAndLeavesTheStoredSettingsAsTheyWere) {
   test::HeadlessProgram program;
   program.toolkit.prevInstance = true;
@@ -90,8 +88,7 @@ TEST(HourlyOption, ActivationAndEverySixtiethTickRunOnlyWhileTheBoxIsChecked) {
   EXPECT_EQ(Runs(program), 2) << "no run at activation with the hourly option off";
 }
 
-// A double-click while a walk waits in DoEvents runs beside it with its own connection object;
-// the walk goes on afterwards, and every socket either run opened is closed again.
+// A double-click while a walk waits in DoEvents runs beside it; both close every socket.
 TEST(NestedRuns, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
   test::HeadlessProgram program;
   program.window.Form_Load();

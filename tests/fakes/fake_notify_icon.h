@@ -1,5 +1,4 @@
-// The shell's notification area as the program meets it: it records every request and keeps
-// at most one icon, which it loses when the taskbar goes.
+// The notification area: records every request, keeps at most one icon until the taskbar goes.
 #pragma once
 
 #include <utility>

@@ -1,5 +1,4 @@
-// Fakes of the small platform seams and of the settings store, and all of them bundled as the
-// program's platform. The window toolkit's fake is fakes/headless_toolkit.h.
+// Fakes of the small platform seams and the settings store, bundled as the program's platform.
 #pragma once
 
 #include <functional>

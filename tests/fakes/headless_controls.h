@@ -1,5 +1,4 @@
-// The window's controls as plain objects: a test reads or sets their fields and raises by hand
-// the events a user would (click, type, tick, pointer moves).
+// The window's controls as plain objects: tests read their fields and raise events by hand.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +17,7 @@ void Raise(const Slot& slot, Arguments... arguments) {
   if (slot) slot(arguments...);
 }
 
-// The form links each control to its focus record and to its page; a control made alone (a
-// status label in a test) has neither.
+// The form links each control to its focus record and page; one made alone has neither.
 template <class Interface>
 class HeadlessControl : public Interface {
  public:
@@ -31,8 +29,7 @@ class HeadlessControl : public Interface {
 
   void SetVisible(bool show) override { visible = show; }
   bool Visible() const override { return visible; }
-  // A control the user cannot see or use does not take the focus: a handler that focuses a
-  // control before showing its page leaves the focus where it was, and the test sees it.
+  // A control the user cannot see or use takes no focus: focusing before showing is caught.
   void SetFocus() override {
     if (focusRecord == nullptr || !visible || (page != nullptr && !page->Visible())) return;
     if (Focusable()) *focusRecord = this;
@@ -148,11 +145,10 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   int listIndex = -1;
 
   int ListCount() const override { return static_cast<int>(items.size()); }
-  std::string List(int index) const override { return items.at(Index(index)).text; }
-  bool Selected(int index) const override { return items.at(Index(index)).checked; }
+  std::string List(int index) const override { return items[Index(index)].text; }
+  bool Selected(int index) const override { return items[Index(index)].checked; }
   void SetSelected(int index, bool checked) override {
-    if (std::exchange(items.at(Index(index)).checked, checked) != checked)
-      Raise(onItemCheck, index);
+    if (std::exchange(items[Index(index)].checked, checked) != checked) Raise(onItemCheck, index);
   }
   int ListIndex() const override { return listIndex; }
   void SetListIndex(int index) override {

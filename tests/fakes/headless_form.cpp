@@ -17,8 +17,7 @@ void Emplace(Object& object, app::ControlKind kind, std::index_sequence<Kinds...
 
 }  // namespace
 
-// Every control is made before any is set up: the table need not list a page before the
-// controls on it.
+// Every control is made first: the table may list a page after the controls on it.
 HeadlessForm::HeadlessForm() {
   for (const app::ControlLayout& layout : app::MainWindowLayout()) {
     Emplace(Slot(layout.id), layout.kind, std::make_index_sequence<std::variant_size_v<Object>>());

@@ -1,6 +1,4 @@
-// The main window headless: one plain control per entry of the layout table, made with the
-// table's caption, rectangle and colour. Asking for a control as the wrong kind throws
-// std::logic_error: the caller has the table wrong.
+// The main window headless: a plain control per layout entry; the wrong kind throws.
 #pragma once
 
 #include <array>

@@ -1,5 +1,4 @@
-// The window toolkit with no window: the main form and its controls are plain objects, message
-// boxes are recorded and answered from a field, and DoEvents runs only what a test posted.
+// The toolkit with no window: message boxes recorded, DoEvents runs only what a test posted.
 #pragma once
 
 #include <deque>
@@ -27,8 +26,7 @@ class HeadlessToolkit final : public app::Toolkit {
   std::vector<Box> boxes;
   int answer = app::kMsgBoxAnswerYes;
 
-  // Window events waiting for the next DoEvents, oldest first. One posted while DoEvents runs
-  // runs in the same call, as a message posted during a message pump does.
+  // Events for the next DoEvents, oldest first; one posted meanwhile runs in the same call.
   std::deque<app::Event> pending;
   int doEventsCalls = 0;
 
@@ -40,8 +38,7 @@ class HeadlessToolkit final : public app::Toolkit {
     boxes.push_back({prompt, style});
     return answer;
   }
-  // Each event leaves the queue before it runs, so a handler that calls DoEvents itself carries
-  // on with the events after it instead of running it again.
+  // Each event leaves the queue before it runs, so a nested DoEvents does not run it again.
   void DoEvents() override {
     ++doEventsCalls;
     while (!pending.empty()) {

@@ -1,5 +1,4 @@
-// The program over fakes: the headless toolkit and every platform seam faked, the window made
-// but not yet loaded.
+// The program over fakes: headless toolkit, every seam faked, the window made but not loaded.
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// Synchronization runs over scripted servers: the walk and its log, the runs that set no clock,
-// a refused change, an exit in the middle of a walk, and lists longer than 32767 entries.
+// Synchronization runs over scripted servers: the walk, its log, failures, exits, long lists.
 #include "sync/sync_run.h"
 
 #include <gtest/gtest.h>

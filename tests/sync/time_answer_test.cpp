@@ -1,6 +1,4 @@
-// Decoding RFC 868 answers into UTC calendar times, and setting the clock from an answer: what
-// the user sees on success and on a bad answer (a refused change is seen through a whole run, in
-// sync_run_test.cpp).
+// Decoding RFC 868 answers, and setting the clock from one (a refusal: sync_run_test.cpp).
 #include "sync/time_answer.h"
 
 #include <gtest/gtest.h>
