@@ -20,6 +20,7 @@ namespace vekhor::testing {
 namespace {
 
 using app::ControlId;
+using enum app::ControlId;
 
 // Every test starts as a first start: nothing of the program's on the machine.
 struct FirstStart : ::testing::Test {
@@ -32,20 +33,20 @@ struct MainWindow : FirstStart {
   void SetUp() override { ASSERT_TRUE(program.Found()) << "no window from " VEKHOR_EXE_PATH; }
 };
 
+// Each page: its button, the control that takes the focus, and the controls on it alone.
 const struct {
+  ControlId button;
   const char* name;
   ControlId focus;
   std::vector<ControlId> controls;
 } kPages[] = {
-    {"synchronize", ControlId::cmdSync, {ControlId::cmdSync, ControlId::lblStatus}},
-    {"settings",
-     ControlId::chkSync,
-     {ControlId::chkSync, ControlId::chkInternetConnection, ControlId::chkSysTray,
-      ControlId::chkLog, ControlId::chkAutostart, ControlId::cmdLog}},
-    {"servers",
-     ControlId::txtServer,
-     {ControlId::txtServer, ControlId::cmdAdd, ControlId::cmdRemove, ControlId::lstServer}},
-    {"about", ControlId::cmdExit, {ControlId::picLogo, ControlId::lblAbout}},
+    {optSync0, "synchronize", cmdSync, {cmdSync, lblStatus}},
+    {optSync1,
+     "settings",
+     chkSync,
+     {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart, cmdLog}},
+    {optSync2, "servers", txtServer, {txtServer, cmdAdd, cmdRemove, lstServer}},
+    {optSync3, "about", cmdExit, {picLogo, lblAbout}},
 };
 
 // 4710 x 3345 twips: 314 x 223 pixels at 96 DPI, 471 x 334 at 144.
@@ -67,27 +68,27 @@ TEST_F(MainWindow, ClientAreaIsFixedInTwipsAtTheScreensDpi) {
   EXPECT_EQ(program.ClientSize().cx, 4710 * moved / 1440);
   EXPECT_EQ(program.ClientSize().cy, 3345 * moved / 1440);
   RECT exit{};
-  ::GetWindowRect(program.Control(ControlId::cmdExit), &exit);
+  ::GetWindowRect(program.Control(cmdExit), &exit);
   EXPECT_EQ(exit.right - exit.left, 3615 * moved / 1440);
 }
 
 // Also pictures each page in the language of LANG, for a person to look at.
 TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
   for (int page : {2, 1, 3, 0}) {
-    program.ClickPage(page);
+    program.Click(kPages[page].button);
     for (const auto& other : kPages) {
       for (ControlId id : other.controls)
         EXPECT_EQ(program.Shown(id), &other == &kPages[page])
             << "page " << page << ", control " << app::LayoutOf(id).name;
     }
-    for (ControlId always : {ControlId::lblTime, ControlId::cmdExit, ControlId::lblURL})
+    for (ControlId always : {lblTime, cmdExit, lblURL})
       EXPECT_TRUE(program.Shown(always)) << "page " << page;
     EXPECT_EQ(program.Focused(), program.Control(kPages[page].focus)) << "page " << page;
     EXPECT_TRUE(program.SaveScreenshot(kPages[page].name));
   }
-  const std::string time = program.Text(ControlId::lblTime);
+  const std::string time = program.Text(lblTime);
   EXPECT_FALSE(time.empty());
-  EXPECT_TRUE(WaitUntil([&] { return program.Text(ControlId::lblTime) != time; }))
+  EXPECT_TRUE(WaitUntil([&] { return program.Text(lblTime) != time; }))
       << "the clock label stands still";
 }
 
@@ -104,7 +105,7 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
   SetValue(HKEY_LOCAL_MACHINE, browser.key, nullptr,
            "\"" VEKHOR_SHELL_PROBE_PATH "\" \"" + record + "\" \"%1\"");
 
-  const HWND link = program.Control(ControlId::lblURL);
+  const HWND link = program.Control(lblURL);
   for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
     ::SendMessageW(link, message, 0, MAKELPARAM(5, 5));
   ASSERT_TRUE(WaitUntil([&] { return !ReadFile(record).empty(); })) << "the shell opened nothing";
@@ -118,11 +119,11 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
 // must not grow the window system's objects.
 TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
   const HWND window = program.Window();
-  const HWND link = program.Control(ControlId::lblURL);
-  const WPARAM clock = app::kFirstControlId + static_cast<int>(ControlId::Timer2);
+  const HWND link = program.Control(lblURL);
+  const WPARAM clock = app::kFirstControlId + static_cast<int>(Timer2);
   auto session = [&](int ticks, int switches, int hovers) {
     for (int i = 0; i < ticks; ++i) ::SendMessageW(window, WM_TIMER, clock, 0);
-    for (int i = 0; i < switches; ++i) program.ClickPage(i % 4);
+    for (int i = 0; i < switches; ++i) program.Click(kPages[i % 4].button);
     for (int i = 0; i < hovers; ++i) {
       ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
       ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
@@ -140,8 +141,8 @@ using Entry = std::pair<std::string, bool>;
 
 TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   const auto key = [&](WPARAM code) {
-    ::SendMessageW(program.Control(ControlId::lstServer), WM_KEYDOWN, code, 0);
-    ::SendMessageW(program.Control(ControlId::lstServer), WM_KEYUP, code, 0);
+    ::SendMessageW(program.Control(lstServer), WM_KEYDOWN, code, 0);
+    ::SendMessageW(program.Control(lstServer), WM_KEYUP, code, 0);
   };
   // A first start: the twelve default servers, checked, and stored so.
   const std::vector<Entry> defaults = program.ServerList();
@@ -151,13 +152,13 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   const std::optional<std::string> second = ReadValue(HKEY_CURRENT_USER, kServersKey, "Server2");
   ASSERT_TRUE(second.has_value());
 
-  program.ClickPage(2);
-  ::SendMessageA(program.Control(ControlId::txtServer), WM_SETTEXT, 0,
+  program.Click(optSync2);  // the servers page
+  ::SendMessageA(program.Control(txtServer), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("time.example.test"));
-  program.Click(ControlId::cmdAdd);
+  program.Click(cmdAdd);
   ASSERT_EQ(program.ServerList().size(), 13u);
   EXPECT_EQ(program.ServerList()[12], Entry("time.example.test", false));
-  EXPECT_EQ(program.Text(ControlId::txtServer), "");
+  EXPECT_EQ(program.Text(txtServer), "");
   key(VK_END);
   key(VK_SPACE);  // ticks the new entry
   EXPECT_TRUE(program.ServerList()[12].second);
@@ -166,7 +167,7 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   key(VK_HOME);
   key(VK_SPACE);  // clears the first entry
   key(VK_DOWN);   // the second is now the current entry
-  ::PostMessageW(program.Control(ControlId::cmdRemove), BM_CLICK, 0, 0);
+  ::PostMessageW(program.Control(cmdRemove), BM_CLICK, 0, 0);
   const HWND question = program.WaitForWindowOfClass(L"#32770");
   ASSERT_NE(question, nullptr) << "no question before removing";
   wchar_t text[256] = {};
@@ -182,7 +183,7 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   EXPECT_NE(before[1].first, *second);
   EXPECT_EQ(before.back(), Entry("time.example.test", true));
   EXPECT_TRUE(program.SaveScreenshot("servers-edited"));
-  program.ClickPage(1);
+  program.Click(optSync1);  // the settings page
   EXPECT_TRUE(program.SaveScreenshot("settings-edited"));
   EXPECT_EQ(program.Close(), 0u);
 
@@ -192,14 +193,13 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
 }
 
 TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
-  program.ClickPage(1);
+  program.Click(optSync1);  // the settings page
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "InternetConnection"), "1");
-  const std::pair<ControlId, const char*> boxes[] = {
-      {ControlId::chkSync, "Interval"},
-      {ControlId::chkInternetConnection, "InternetConnection"},
-      {ControlId::chkSysTray, "SysTray"},
-      {ControlId::chkLog, "Log"},
-      {ControlId::chkAutostart, "Autostart"}};
+  const std::pair<ControlId, const char*> boxes[] = {{chkSync, "Interval"},
+                                                     {chkInternetConnection, "InternetConnection"},
+                                                     {chkSysTray, "SysTray"},
+                                                     {chkLog, "Log"},
+                                                     {chkAutostart, "Autostart"}};
   for (const auto& [box, name] : boxes) {
     const bool wasChecked = ::SendMessageW(program.Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
     program.Click(box);
@@ -210,7 +210,7 @@ TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
   ASSERT_TRUE(run.has_value()) << "no Run value";
   EXPECT_EQ(run->front(), '"');
   EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
-  program.Click(ControlId::chkAutostart);
+  program.Click(chkAutostart);
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "Autostart"), "0");
   EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).has_value());
   EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
@@ -277,10 +277,10 @@ TEST_F(ProgramLife, ARunFromTheWindowOrWithCloseSetsTheClockOrSaysWhyNot) {
   {
     ProgramWindow program;
     ASSERT_TRUE(program.Found());
-    program.Click(ControlId::cmdSync);  // returns after the run
-    const std::string status = program.Text(ControlId::lblStatus);
+    program.Click(cmdSync);  // returns after the run
+    const std::string status = program.Text(lblStatus);
     EXPECT_EQ(want.exitStatus == 0 ? status.substr(0, want.status.size()) : status, want.status);
-    EXPECT_TRUE(::IsWindowEnabled(program.Control(ControlId::cmdSync)));
+    EXPECT_TRUE(::IsWindowEnabled(program.Control(cmdSync)));
     ExpectLog(want.logged, want.notLogged);
   }
   ForgetProgram();
@@ -299,7 +299,7 @@ TEST_F(ProgramLife, ExitInTheMiddleOfAWalkEndsTheProgramInOrder) {
   PrepareRun(dead);
   ProgramWindow program;
   ASSERT_TRUE(program.Found());
-  ::PostMessageW(program.Control(ControlId::cmdSync), BM_CLICK, 0, 0);
+  ::PostMessageW(program.Control(cmdSync), BM_CLICK, 0, 0);
   ::Sleep(400);
   EXPECT_EQ(program.Close(), 0u) << "the program ended badly";
   // Had the walk ended before Exit, the list would need to be longer.

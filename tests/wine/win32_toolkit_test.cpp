@@ -2,7 +2,6 @@
 // clicks, and the status line's wrap. The program tests cover DoEvents and closing.
 #include "platform/win32/window/win32_toolkit.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,14 +15,15 @@ using app::ControlId;
 struct Win32ToolkitTest : ::testing::Test {
   Win32Toolkit toolkit{::GetModuleHandleW(nullptr)};
   app::Form& form = toolkit.MainForm();
+  HWND Window() const { return reinterpret_cast<HWND>(form.Handle()); }
   HWND Child(ControlId id) const {
-    return ::GetDlgItem(reinterpret_cast<HWND>(form.Handle()),
-                        app::kFirstControlId + static_cast<int>(id));
+    return ::GetDlgItem(Window(), app::kFirstControlId + static_cast<int>(id));
   }
   void SetUp() override { ASSERT_TRUE(toolkit.WindowCreated()) << "no display"; }
 };
 
-TEST_F(Win32ToolkitTest, ControlsRaiseTheirEventsForCodeAndForClicks) {
+// The program test drives the list end to end; these are what it cannot see.
+TEST_F(Win32ToolkitTest, ControlsRaiseTheirEventsOnlyForChanges) {
   app::CheckBox& box = form.checkBox(ControlId::chkSync);
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
@@ -41,41 +41,30 @@ TEST_F(Win32ToolkitTest, ControlsRaiseTheirEventsForCodeAndForClicks) {
   const std::string longName(1000, 'h');
   list.AddItem("a.example");
   list.AddItem(longName);
-  EXPECT_TRUE(checked.empty()) << "a new entry's box is no check";
   list.SetSelected(1, true);
   list.SetSelected(1, true);
-  EXPECT_EQ(checked, std::vector<int>{1});
-  const auto state =
-      ::SendMessageW(Child(ControlId::lstServer), LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK);
-  EXPECT_EQ(state >> 12, 2) << "checked, as a user's tools read it";
+  EXPECT_EQ(checked, std::vector<int>{1}) << "a new entry's box is no check, nor an unchanged one";
   EXPECT_EQ(list.List(1), longName);
-  EXPECT_FALSE(list.Selected(0));
   EXPECT_FALSE(list.Selected(7));  // out of range reads as unchecked
-  list.RemoveItem(0);
-  EXPECT_EQ(list.ListCount(), 1);
-  EXPECT_TRUE(list.Selected(0));
 }
 
 TEST_F(Win32ToolkitTest, AStatusLineWiderThanItsLabelWrapsWithinItsPage) {
   app::Label& status = form.label(ControlId::lblStatus);
-  const auto height = [&] {
+  const auto bounds = [&] {
     RECT rect{};
     ::GetWindowRect(Child(ControlId::lblStatus), &rect);
-    return rect.bottom - rect.top;
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
   };
   status.SetCaption("OK");
-  const LONG oneLine = height();
+  const RECT one = bounds();
   status.SetCaption("Klockan blev synkroniserad 2026-12-07 15:04:05, Klockan blev synkroniserad");
-  EXPECT_GT(height(), oneLine);
-  RECT label{}, client{};
-  ::GetWindowRect(Child(ControlId::lblStatus), &label);
-  ::MapWindowPoints(nullptr, reinterpret_cast<HWND>(form.Handle()),
-                    reinterpret_cast<POINT*>(&label), 2);
-  ::GetClientRect(reinterpret_cast<HWND>(form.Handle()), &client);
-  const int dpi = WindowDpi(reinterpret_cast<HWND>(form.Handle()));
-  EXPECT_LE(label.bottom, TwipsToPixels(app::kPageRect.top + app::kPageRect.height, dpi));
+  const RECT wrapped = bounds();
+  EXPECT_GT(wrapped.bottom - wrapped.top, one.bottom - one.top);
+  const int dpi = WindowDpi(Window());
+  EXPECT_LE(wrapped.bottom, TwipsToPixels(app::kPageRect.top + app::kPageRect.height, dpi));
   status.SetCaption("OK");
-  EXPECT_EQ(height(), oneLine);
+  EXPECT_EQ(bounds().bottom - bounds().top, one.bottom - one.top);
 }
 
 }  // namespace

@@ -31,32 +31,6 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
   return nullptr;
 }
 
-// The GDI handle table its PEB points to: 0x10000 entries of 24 bytes, the object's type in
-// byte 14 (zero for a free entry), its owner's process id in bytes 8-9.
-std::size_t LiveGdiEntries(HANDLE process, DWORD processId) {
-  PROCESS_BASIC_INFORMATION basic{};
-  if (::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic),
-                                  nullptr) != 0)
-    return 0;
-  constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
-  std::uint64_t table = 0;
-  std::vector<unsigned char> entries(kEntries * kEntrySize);
-  const auto* peb = static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
-  if (!::ReadProcessMemory(process, peb + kTableOffset, &table, sizeof(table), nullptr) ||
-      table == 0 ||
-      !::ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
-                           entries.size(), nullptr))
-    return 0;
-  std::size_t live = 0;
-  for (std::size_t i = 0; i < kEntries; ++i) {
-    const unsigned char* entry = entries.data() + i * kEntrySize;
-    std::uint16_t owner = 0;
-    std::memcpy(&owner, entry + 8, sizeof(owner));
-    if (entry[14] != 0 && (owner == 0 || owner == static_cast<std::uint16_t>(processId))) ++live;
-  }
-  return live;
-}
-
 }  // namespace
 
 void SetValue(HKEY root, const char* key, const char* name, const std::string& value) {
@@ -175,12 +149,6 @@ SIZE ProgramWindow::ClientSize() const {
   return {client.right - client.left, client.bottom - client.top};
 }
 
-void ProgramWindow::ClickPage(int index) const {
-  constexpr app::ControlId kPageButtons[] = {app::ControlId::optSync0, app::ControlId::optSync1,
-                                             app::ControlId::optSync2, app::ControlId::optSync3};
-  Click(kPageButtons[index]);
-}
-
 HWND ProgramWindow::Focused() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
@@ -232,10 +200,31 @@ bool ProgramWindow::PickFromTrayMenu(WPARAM key) const {
   return true;
 }
 
+// The GDI handle table its PEB points to: 0x10000 entries of 24 bytes, the object's type in
+// byte 14 (zero for a free entry), its owner's process id in bytes 8-9.
 std::size_t ProgramWindow::GuiObjects() const {
-  const DWORD counted = ::GetGuiResources(process_.hProcess, GR_GDIOBJECTS) +
-                        ::GetGuiResources(process_.hProcess, GR_USEROBJECTS);
-  return counted != 0 ? counted : LiveGdiEntries(process_.hProcess, process_.dwProcessId);
+  PROCESS_BASIC_INFORMATION basic{};
+  if (::NtQueryInformationProcess(process_.hProcess, ProcessBasicInformation, &basic, sizeof(basic),
+                                  nullptr) != 0)
+    return 0;
+  constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
+  std::uint64_t table = 0;
+  std::vector<unsigned char> entries(kEntries * kEntrySize);
+  const auto* peb = static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
+  if (!::ReadProcessMemory(process_.hProcess, peb + kTableOffset, &table, sizeof(table), nullptr) ||
+      table == 0 ||
+      !::ReadProcessMemory(process_.hProcess, reinterpret_cast<const void*>(table), entries.data(),
+                           entries.size(), nullptr))
+    return 0;
+  std::size_t live = 0;
+  for (std::size_t i = 0; i < kEntries; ++i) {
+    const unsigned char* entry = entries.data() + i * kEntrySize;
+    std::uint16_t owner = 0;
+    std::memcpy(&owner, entry + 8, sizeof(owner));
+    if (entry[14] != 0 && (owner == 0 || owner == static_cast<std::uint16_t>(process_.dwProcessId)))
+      ++live;
+  }
+  return live;
 }
 
 bool ProgramWindow::SaveScreenshot(const std::string& name) const {

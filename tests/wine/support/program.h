@@ -60,7 +60,6 @@ class ProgramWindow {
   void Click(app::ControlId id) const { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
   std::string Text(app::ControlId id) const;
   SIZE ClientSize() const;
-  void ClickPage(int index) const;
   HWND Focused() const;  // the control with the keyboard focus
   DWORD Close();         // presses Exit, then WaitForExit()
   DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
@@ -73,8 +72,7 @@ class ProgramWindow {
   // Right-clicks the tray icon and picks from its menu with `key` and Return; false when there
   // is no icon or no menu.
   bool PickFromTrayMenu(WPARAM key) const;
-  // The window system's objects the program holds (Wine's GetGuiResources counts none, so
-  // there its live GDI handle table entries).
+  // The program's live GDI objects (Wine's GetGuiResources counts none).
   std::size_t GuiObjects() const;
   // The window as on screen, to VEKHOR_SCREENSHOT_FOLDER as a BMP; true when none is wanted.
   bool SaveScreenshot(const std::string& name) const;
