@@ -3,7 +3,7 @@
 
 VEKHOR_PACKAGES=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
-  rdate)
+  rdate nsis)
 
 vekhor_install_missing() {
   local missing=()
