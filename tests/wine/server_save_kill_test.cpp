@@ -1,4 +1,4 @@
-// A save killed for real: save_kill_child saves a five-server list over a stored three-server
+// A save killed for real: a child process saves a five-server list over a stored three-server
 // list and ends itself before its k-th changing call, for every k. What the kill leaves in the
 // real registry must load as one whole list, the old or the new, and once a kill left the new
 // list, no later kill may bring the old one back.
@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "fakes/registry_backends.h"
+#include "fakes/registry_fakes.h"
+#include "platform/system.h"
 #include "servers/server_list.h"
 #include "servers/server_list_test_support.h"
 #include "support/program.h"
@@ -17,14 +22,45 @@
 namespace vekhor::testing {
 namespace {
 
-constexpr DWORD kKilled = 1000;  // save_kill_child's status when it ended itself
+constexpr UINT kKilled = 1000;  // the child's exit status when it ended itself
 const ServerList kNewList = NumberedList("new", 5);
 const ServerList kOldList = NumberedList("old", 3);
 const ServerList kThirdList = NumberedList("third", 4);
 
+// Counts the calls that change the registry and ends the process before the k-th.
+class KillingRegistry final : public fakes::ForwardingRegistry {
+ public:
+  KillingRegistry(platform::Registry& real, unsigned killBefore)
+      : ForwardingRegistry(real), killBefore_(killBefore) {}
+  unsigned calls = 0;
+
+ private:
+  std::int32_t BeforeChange() override {
+    if (++calls == killBefore_) ::TerminateProcess(::GetCurrentProcess(), kKilled);
+    return platform::kErrorSuccess;
+  }
+  unsigned killBefore_;
+};
+
+// The child, this program again: VEKHOR_SAVE_KILL says "<k> <path below HKCU>". It saves
+// kNewList through the real registry and ends itself before its k-th changing call (never, for
+// k = 0), else exits with the number of changing calls.
+TEST(ServerSaveKill, DISABLED_Child) {
+  const char* job = std::getenv("VEKHOR_SAVE_KILL");
+  if (job == nullptr) GTEST_SKIP() << "started by the test below";
+  const std::unique_ptr<platform::Registry> system = platform::MakeSystemRegistry();
+  KillingRegistry registry(*system, static_cast<unsigned>(std::strtoul(job, nullptr, 10)));
+  const ServersLocation where{platform::kHkeyCurrentUser, std::strchr(job, ' ') + 1};
+  std::exit(Save(registry, kNewList, where) ? static_cast<int>(registry.calls) : -1);
+}
+
 DWORD RunChild(const ServersLocation& where, unsigned k) {
-  const PROCESS_INFORMATION child = StartProcess("\"" VEKHOR_SAVE_KILL_CHILD_PATH "\" \"" +
-                                                 where.path + "\" " + std::to_string(k));
+  char self[MAX_PATH + 1] = "\"";  // this program, quoted
+  ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH);
+  ::SetEnvironmentVariableA("VEKHOR_SAVE_KILL", (std::to_string(k) + " " + where.path).c_str());
+  const PROCESS_INFORMATION child = StartProcess(
+      std::string(self) +
+      "\" --gtest_filter=ServerSaveKill.DISABLED_Child --gtest_also_run_disabled_tests");
   const DWORD status = WaitForExit(child.hProcess);
   if (status == STILL_ACTIVE) ::TerminateProcess(child.hProcess, 0);
   ::CloseHandle(child.hThread);

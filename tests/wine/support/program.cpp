@@ -97,6 +97,7 @@ std::wstring Wide(std::string_view utf8) {
 PROCESS_INFORMATION StartProcess(std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;  // none: a child's output is no part of the test's
   PROCESS_INFORMATION process{};
   ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                    &startup, &process);
