@@ -51,7 +51,6 @@ TEST_F(EventLogTest, ANewFileStartsWithItsHeaderInTheLanguageAndAnOldOneIsAppend
             "2026-12-06 13:00:00\tLoggfil skapad\r\n"
             "2026-12-06 13:00:00\tApplication started\r\n"
             "2026-12-06 13:00:00\tConnected to time.example\r\n");
-  EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(EventLogTest, LoggingOffWritesNothingAndViewingOpensAnExistingFileEitherWay) {
@@ -65,16 +64,12 @@ TEST_F(EventLogTest, LoggingOffWritesNothingAndViewingOpensAnExistingFileEitherW
   Logging("1");
   log.WriteLog("");  // on, no file: created with its header, then opened
   EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].file, log.LogPath());
-  EXPECT_EQ(shell.calls[0].verb, "");
-  EXPECT_EQ(shell.calls[0].directory, "C:\\");
-  EXPECT_EQ(shell.calls[0].show, 1);
-  EXPECT_EQ(shell.calls[0].owner, toolkit.window);
+  const fakes::RecordingShell::Call view{toolkit.window, "", log.LogPath(), "", "C:\\", 1};
+  EXPECT_EQ(shell.calls, std::vector{view});
 
   Logging("0");
   log.WriteLog("");  // off, file present: opened, nothing written
-  EXPECT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(shell.calls, (std::vector{view, view}));
   EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
 }
 

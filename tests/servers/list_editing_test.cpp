@@ -14,13 +14,6 @@ namespace {
 
 class ServerListEditing : public ServerStoreTest {
  protected:
-  // The store holds `stored`, and the page shows it as a start would.
-  void Start(const ServerList& stored) {
-    ASSERT_TRUE(Save(registry, stored, where));
-    ASSERT_TRUE(LoadServers(registry, servers, where));
-    FillServerList(lstServer, servers, settings);
-  }
-
   ServerList Shown() const {
     ServerList list;
     for (const auto& item : lstServer.items) {
@@ -52,7 +45,10 @@ class ServerListEditing : public ServerStoreTest {
 };
 
 TEST_P(ServerListEditing, AddAndRemoveStoreTheListAndMarksMoveWithTheirEntries) {
-  Start({{"one.example", "two.example"}, {true, false}});
+  // Stored, and shown as a start would.
+  ASSERT_TRUE(Save(registry, {{"one.example", "two.example"}, {true, false}}, where));
+  ASSERT_TRUE(LoadServers(registry, servers, where));
+  FillServerList(lstServer, servers, settings);
   EXPECT_TRUE(AddServer(txtServer, lstServer, servers, registry));  // an empty field: nothing
   for (const std::string typed : {"  ", "one.example", " spaced .example "}) {
     txtServer.Type(typed);
