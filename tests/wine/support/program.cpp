@@ -144,18 +144,6 @@ std::string ProgramWindow::Text(app::ControlId id) const {
   return text;
 }
 
-SIZE ProgramWindow::ClientSize() const {
-  RECT client{};
-  ::GetClientRect(window_, &client);
-  return {client.right - client.left, client.bottom - client.top};
-}
-
-HWND ProgramWindow::Focused() const {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return ::GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
-}
-
 // The list writes each entry's text into memory of the program's own.
 std::vector<std::pair<std::string, bool>> ProgramWindow::ServerList() const {
   const HWND list = Control(app::ControlId::lstServer);

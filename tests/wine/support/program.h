@@ -59,9 +59,7 @@ class ProgramWindow {
   bool Shown(app::ControlId id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
   void Click(app::ControlId id) const { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
   std::string Text(app::ControlId id) const;
-  SIZE ClientSize() const;
-  HWND Focused() const;  // the control with the keyboard focus
-  DWORD Close();         // presses Exit, then WaitForExit()
+  DWORD Close();  // presses Exit, then WaitForExit()
   DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
 
   // The server list's entries and their check marks.
