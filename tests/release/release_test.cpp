@@ -130,6 +130,21 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_EQ(RunToEnd(Quoted(folder / "Vekhor.exe") + " /close"), 0u) << Read(folder / "Log.wri");
   EXPECT_NE(Read(folder / "Log.wri").find("Connected to 127.0.0.1"), std::string::npos);
 
+  {  // A running program holds its file open: the update waits for it, and silently gives up.
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION running{};
+    std::string program = Quoted(folder / "Vekhor.exe");
+    ASSERT_TRUE(::CreateProcessA(nullptr, program.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &running));
+    ::WaitForInputIdle(running.hProcess, 30000);
+    EXPECT_NE(RunToEnd(Quoted(VEKHOR_INSTALLER_PATH) + " /S"), 0u);
+    ::TerminateProcess(running.hProcess, 0);
+    ::WaitForSingleObject(running.hProcess, 30000);
+    ::CloseHandle(running.hThread);
+    ::CloseHandle(running.hProcess);
+  }
+
   // An update over it: the list, the settings and the log stay as the user left them.
   SetValue(HKEY_CURRENT_USER, kServersKey, "Server2", "time.example.test");
   ASSERT_EQ(RunToEnd(Quoted(VEKHOR_INSTALLER_PATH) + " /S"), 0u);
