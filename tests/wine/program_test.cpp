@@ -257,23 +257,24 @@ TEST_F(ProgramLife, ASecondStartEndsAtOnceAndStoresNothing) {
 TEST_F(ProgramLife, ARunFromTheWindowOrWithCloseSetsTheClockOrSaysWhyNot) {
   const char* expected = std::getenv("VEKHOR_EXPECT_CLOCK_SET");
   if (expected == nullptr) GTEST_SKIP() << "needs the bundled server";
-  const std::string refusal(CatalogueText(text::kClockNotSet, Language::English));
-  const std::string noTime(CatalogueText(text::kNoTimeReceived, Language::English));
-  const struct Outcome {
+  const auto english = [](int number) {
+    return std::string(CatalogueText(number, Language::English));
+  };
+  const std::string connected = english(text::kConnectedTo) + " 127.0.0.1";
+  const std::string adjusted = english(text::kClockAdjusted);
+  const std::string noTime = english(text::kNoTimeReceived);
+  const std::string refusal = english(text::kClockNotSet);
+  struct Outcome {
     std::string status;
     DWORD exitStatus;
     std::vector<std::string> logged, notLogged;
-  } want =
-      std::map<std::string, Outcome>{
-          {"yes",
-           {"Clock synchronised succesfully ",
-            0,
-            {"Connected to 127.0.0.1", "Clock adjusted from "},
-            {}}},
-          {"no", {noTime, 1, {noTime}, {"Clock adjusted"}}},
-          {"refused", {refusal, 2, {"Connected to 127.0.0.1", refusal}, {"Clock adjusted"}}},
-      }
-          .at(expected);
+  };
+  const std::map<std::string, Outcome> outcomes = {
+      {"yes", {english(text::kClockSynchronised) + " ", 0, {connected, adjusted}, {}}},
+      {"no", {noTime, 1, {noTime}, {adjusted}}},
+      {"refused", {refusal, 2, {connected, refusal}, {adjusted}}},
+  };
+  const Outcome& want = outcomes.at(expected);
 
   PrepareRun({"127.0.0.3", "127.0.0.1"});
   {
