@@ -78,41 +78,42 @@ TEST_P(KeyPathWrites, OnlyAnExistingKeyNamedExactlyTakesAValueAsRegSzWithItsTerm
 INSTANTIATE_TEST_SUITE_P(Backends, KeyPathWrites,
                          ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
 
-constexpr const char* kHorolanKey = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
+// The settings store writes the program's own keys: in memory only.
+using SettingsStore = ServerStoreTest;
 
-TEST(SettingsStore, ReadsWhatEarlierVersionsWroteAndWritesItTheSameWay) {
-  platform::MemoryRegistry registry;
+TEST_P(SettingsStore, ReadsWhatEarlierVersionsWroteAndWritesItTheSameWay) {
+  const std::string horolan = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
   RegistrySettingsStore store(registry);
   EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "absent");
-
-  fakes::WriteValues(registry, platform::kHkeyCurrentUser, kHorolanKey,
+  fakes::WriteValues(registry, platform::kHkeyCurrentUser, horolan,
                      {{"SysTray", "1"}, {"Empty", ""}});
   EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "SysTray", "0"), "1");
   EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "systray", "0"), "1") << "names ignore case";
   EXPECT_EQ(store.GetSetting("Vektal", "Horolan", "Empty", "default"), "");
+  EXPECT_EQ(store.GetSetting("Vektal", "", "SysTray", "default"), "default");
 
   ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan", "LogFile", "0"));
   ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan", "SysTray", "0"));
-  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, kHorolanKey),
-            (fakes::NamedValues{{"SysTray", "0"}, {"Empty", ""}, {"LogFile", "0"}}));
-
-  // A single check mark lands in the Servers key of the server list.
-  ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked2", "0"));
-  EXPECT_EQ(ReadServerValue(registry, "ServerChecked2"), "0");
-  EXPECT_EQ(registry.OpenHandles(), 0u);
-}
-
-TEST(SettingsStore, NamesThatWouldMissTheSectionAreRefusedButARootAloneIsTheRootKey) {
-  platform::MemoryRegistry registry;
-  RegistrySettingsStore store(registry);
+  // Names that would miss the section are refused.
   EXPECT_FALSE(store.SaveSetting("Vektal", "Horolan", "", "x"));
   EXPECT_FALSE(store.SaveSetting("", "Horolan", "SysTray", "x"));
-  EXPECT_EQ(store.GetSetting("Vektal", "", "SysTray", "default"), "default");
+  EXPECT_FALSE(fakes::KeyExists(registry, platform::kHkeyCurrentUser,
+                                "Software\\VB and VBA Program Settings\\\\Horolan"));
+  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, horolan),
+            (fakes::NamedValues{{"SysTray", "0"}, {"Empty", ""}, {"LogFile", "0"}}));
+  // A single check mark lands in the Servers key of the server list.
+  ASSERT_TRUE(store.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked2", "0"));
+  EXPECT_EQ(ReadServerValue(registry, "ServerChecked2", where), "0");
+
+  // A root alone addresses the root key itself.
   ASSERT_TRUE(SetStringValue(registry, "HKEY_CURRENT_USER", "AtTheRoot", "yes"));
   EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, ""),
             (fakes::NamedValues{{"AtTheRoot", "yes"}}));
-  EXPECT_FALSE(fakes::KeyExists(registry, platform::kHkeyCurrentUser, "Software"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Memory, SettingsStore,
+                         ::testing::Values(fakes::RegistryBackend::MemoryInCreationOrder),
+                         BackendParamName);
 
 }  // namespace
 }  // namespace vekhor::testing
