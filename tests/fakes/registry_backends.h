@@ -31,11 +31,6 @@ inline std::vector<RegistryBackend> RegistryBackendsToTest() {
   return backends;
 }
 
-inline std::string BackendName(RegistryBackend backend) {
-  static const char* const kNames[] = {"MemoryInCreationOrder", "MemoryByName", "System"};
-  return kNames[static_cast<int>(backend)];
-}
-
 // A registry and the Servers key a test may use. An in-memory registry is the test's own, so the
 // program's own key serves. In the system registry the key is
 // HKEY_CURRENT_USER\Software\VekhorTest-<unique>\Horolan\Servers, removed at the end; it shares

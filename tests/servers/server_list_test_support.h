@@ -91,7 +91,8 @@ class ServerStoreTest : public ::testing::TestWithParam<fakes::RegistryBackend> 
 };
 
 inline std::string BackendParamName(const ::testing::TestParamInfo<fakes::RegistryBackend>& info) {
-  return fakes::BackendName(info.param);
+  static const char* const kNames[] = {"MemoryInCreationOrder", "MemoryByName", "System"};
+  return kNames[static_cast<int>(info.param)];
 }
 
 // The in-memory registry in both orders it enumerates in: Windows' and Wine's.
