@@ -12,6 +12,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -32,23 +33,32 @@ fs::path KnownFolder(const KNOWNFOLDERID& id) {
   return folder;
 }
 
-// Runs `commandLine` to its end: its exit status, or STILL_ACTIVE when it could not start or
-// did not end within a minute.
+// A started program, ended by force if it still runs when the object goes.
+struct Process {
+  explicit Process(std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info);
+  }
+  ~Process() {
+    if (info.hProcess == nullptr) return;
+    ::TerminateProcess(info.hProcess, 99);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+  // The exit status, or STILL_ACTIVE when it did not start or end within a minute.
+  DWORD Status() const {
+    DWORD status = STILL_ACTIVE;
+    if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
+      ::GetExitCodeProcess(info.hProcess, &status);
+    return status;
+  }
+  PROCESS_INFORMATION info{};
+};
+
 DWORD RunToEnd(std::string commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    return STILL_ACTIVE;
-  DWORD status = STILL_ACTIVE;
-  if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-    ::GetExitCodeProcess(process.hProcess, &status);
-  else
-    ::TerminateProcess(process.hProcess, 99);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return status;
+  return Process(std::move(commandLine)).Status();
 }
 
 std::string Quoted(const fs::path& path) {
@@ -108,9 +118,10 @@ struct Release : ::testing::Test {
   // The uninstaller hands over to a copy of itself and returns at once: wait for the copy.
   void Uninstall(const std::string& options) {
     ASSERT_EQ(RunToEnd(Quoted(folder / "Uninstall.exe") + " /S" + options), 0u);
-    for (int wait = 0; wait < 600 && fs::exists(folder / "Uninstall.exe"); ++wait) ::Sleep(100);
     for (int wait = 0;
-         wait < 600 && Value(HKEY_CURRENT_USER, kUninstallKey, "DisplayName") != "(none)"; ++wait)
+         wait < 600 && (fs::exists(folder / "Uninstall.exe") ||
+                        Value(HKEY_CURRENT_USER, kUninstallKey, "DisplayName") != "(none)");
+         ++wait)
       ::Sleep(100);
   }
 };
@@ -131,18 +142,9 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_NE(Read(folder / "Log.wri").find("Connected to 127.0.0.1"), std::string::npos);
 
   {  // A running program holds its file open: the update waits for it, and silently gives up.
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION running{};
-    std::string program = Quoted(folder / "Vekhor.exe");
-    ASSERT_TRUE(::CreateProcessA(nullptr, program.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &running));
-    ::WaitForInputIdle(running.hProcess, 30000);
+    const Process running(Quoted(folder / "Vekhor.exe"));
+    ::WaitForInputIdle(running.info.hProcess, 30000);
     EXPECT_NE(RunToEnd(Quoted(VEKHOR_INSTALLER_PATH) + " /S"), 0u);
-    ::TerminateProcess(running.hProcess, 0);
-    ::WaitForSingleObject(running.hProcess, 30000);
-    ::CloseHandle(running.hThread);
-    ::CloseHandle(running.hProcess);
   }
 
   // An update over it: the list, the settings and the log stay as the user left them.
