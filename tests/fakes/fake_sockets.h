@@ -1,5 +1,4 @@
-// A scripted socket library: name records, connect and receive results, and a record of what
-// the code under test opened, closed and started, to check that every count stays balanced.
+// A scripted socket library that records what was opened, closed and started, to check balance.
 #pragma once
 
 #include <algorithm>
@@ -28,15 +27,14 @@ class FakeSockets : public platform::Sockets {
   std::map<std::string, platform::HostRecord> hosts;
 
   // Record.
-  int startups = 0;
-  int cleanups = 0;
+  int startups = 0;  // start-ups not yet cleaned up; negative after an unbalanced clean-up
   int connects = 0;
   std::set<platform::SocketHandle> open;
   std::vector<platform::SocketHandle> closed;
   platform::SockAddrIn lastBound;
   platform::SockAddrIn lastConnected;
 
-  int StartupCount() const { return startups - cleanups; }
+  int StartupCount() const { return startups; }
   void AddHost(const std::string& name, const std::vector<std::string>& dotted) {
     platform::HostRecord record;
     record.addressLength = 4;
@@ -53,13 +51,10 @@ class FakeSockets : public platform::Sockets {
     info = grantedInfo;
     return 0;
   }
-  int Cleanup() override {
-    ++cleanups;  // counted even when unbalanced, so that a test sees a negative count
-    return StartupCount() < 0 ? Fail(platform::wsa::kNotinitialised) : 0;
-  }
+  int Cleanup() override { return --startups < 0 ? Fail(platform::wsa::kNotinitialised) : 0; }
   platform::SocketHandle Socket(int, int, int) override {
     if (socketFails) {
-      lastError_ = platform::wsa::kEmfile;
+      Fail(platform::wsa::kEmfile);
       return platform::kInvalidSocket;
     }
     open.insert(next_);
@@ -104,12 +99,9 @@ class FakeSockets : public platform::Sockets {
     return found->second;
   }
   std::uint32_t InetAddr(const std::string& dotted) override {
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(dotted.c_str(), "%u.%u.%u.%u%c", &a, &b, &c, &d, &tail) != 4 || a > 255 ||
-        b > 255 || c > 255 || d > 255) {
+    unsigned a = 0, b = 0, c = 0, d = 0;  // host names and partial addresses are no address
+    if (std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4)
       return platform::kInaddrNone;
-    }
     return a | (b << 8) | (c << 16) | (d << 24);
   }
   int LastError() override { return lastError_; }

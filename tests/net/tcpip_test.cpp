@@ -1,5 +1,5 @@
-// The connection class against a scripted socket library: what is opened is closed, the
-// start-up count stays balanced, and every failure leaves the right record.
+// The connection class against a scripted socket library: what is opened is closed, start-ups
+// stay balanced and every failure leaves the right record.
 #include "net/tcpip.h"
 
 #include <gmock/gmock.h>
@@ -79,7 +79,7 @@ TEST_F(Tcpip, SynchTimeGivesTheRawAnswerOrItsFailureAndLeavesNothingOpen) {
 }
 
 // Handle 0 is standard input on POSIX: "no socket" must never reach close.
-TEST_F(Tcpip, EverySocketIsClosedOnceWhicheverWayTheConnectionEnds) {
+TEST_F(Tcpip, EverySocketIsClosedOnceAndEachFailedOpenReplacesTheLastRecord) {
   {
     TCPIP ending(sockets, icmp, texts);
     ending.ShutdownConnection();
@@ -93,23 +93,14 @@ TEST_F(Tcpip, EverySocketIsClosedOnceWhicheverWayTheConnectionEnds) {
 
   sockets.connectError = platform::wsa::kEconnrefused;
   EXPECT_FALSE(tcpip.OpenConnection());  // the failed attempt keeps its socket
+  EXPECT_EQ(tcpip.LastErrorText(),
+            "Error in OpenConnection::connect\r\n"
+            "WSAECONNREFUSED: The attempt to connect was forcefully rejected");
   EXPECT_EQ(sockets.open.size(), 1u);
   sockets.connectError = 0;
   EXPECT_TRUE(tcpip.OpenConnection()) << "a second open closes what the first left behind";
   EXPECT_EQ(sockets.open.size(), 1u);
   EXPECT_EQ(sockets.StartupCount(), 1);
-  tcpip.ShutdownConnection();
-  EXPECT_TRUE(sockets.open.empty());
-  EXPECT_EQ(sockets.StartupCount(), 0);
-  EXPECT_EQ(sockets.closed.size(), 3u);
-}
-
-TEST_F(Tcpip, EachFailedOpenSaysSoAndReplacesTheLastRecord) {
-  sockets.connectError = platform::wsa::kEconnrefused;
-  EXPECT_FALSE(tcpip.OpenConnection());
-  EXPECT_EQ(tcpip.LastErrorText(),
-            "Error in OpenConnection::connect\r\n"
-            "WSAECONNREFUSED: The attempt to connect was forcefully rejected");
   tcpip.RemoteHostIP("255.255.255.255");  // equals INADDR_NONE
   EXPECT_FALSE(tcpip.OpenConnection());
   EXPECT_THAT(tcpip.LastErrorText(),
@@ -118,7 +109,10 @@ TEST_F(Tcpip, EachFailedOpenSaysSoAndReplacesTheLastRecord) {
   EXPECT_FALSE(tcpip.OpenConnection());
   EXPECT_EQ(tcpip.LastErrorCode(), 10094);
   tcpip.ShutdownConnection();
+  EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
+  // The four sockets made, each closed once.
+  EXPECT_EQ(sockets.closed, (std::vector<platform::SocketHandle>{0, 1, 2, 3}));
 }
 
 TEST_F(Tcpip, NameLookupListsAllAddressesAndKeepsThemWhenStartUpFails) {

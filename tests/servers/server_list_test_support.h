@@ -95,10 +95,4 @@ inline std::string BackendParamName(const ::testing::TestParamInfo<fakes::Regist
   return kNames[static_cast<int>(info.param)];
 }
 
-// The in-memory registry in both orders it enumerates in: Windows' and Wine's.
-inline auto MemoryBackends() {
-  return ::testing::Values(fakes::RegistryBackend::MemoryInCreationOrder,
-                           fakes::RegistryBackend::MemoryByName);
-}
-
 }  // namespace vekhor::testing
