@@ -1,5 +1,4 @@
-// The registries the store is tested against: the in-memory one in both enumeration orders
-// and, in the Win32 build, the real registry, each with a private place for the test's keys.
+// The registries the store is tested against, each with a private place for the test's keys.
 #pragma once
 
 #include <array>
@@ -21,21 +20,19 @@ namespace vekhor::fakes {
 
 enum class RegistryBackend { MemoryInCreationOrder, MemoryByName, System };
 
-// The system registry is only worth testing where it is the real one.
+// The in-memory one in Windows' and Wine's enumeration orders, and where it is real, the system's.
 inline std::vector<RegistryBackend> RegistryBackendsToTest() {
-  std::vector<RegistryBackend> backends{RegistryBackend::MemoryInCreationOrder,
-                                        RegistryBackend::MemoryByName};
 #ifdef _WIN32
-  backends.push_back(RegistryBackend::System);
+  return {RegistryBackend::MemoryInCreationOrder, RegistryBackend::MemoryByName,
+          RegistryBackend::System};
+#else
+  return {RegistryBackend::MemoryInCreationOrder, RegistryBackend::MemoryByName};
 #endif
-  return backends;
 }
 
-// A registry and the Servers key a test may use. An in-memory registry is the test's own, so the
-// program's own key serves. In the system registry the key is
-// HKEY_CURRENT_USER\Software\VekhorTest-<unique>\Horolan\Servers, removed at the end; it shares
-// no parent but Software with tests running beside it: a parent one test removes while another
-// creates below it (a create walks the path one key at a time) makes that create fail.
+// A registry and the Servers key a test may use: in memory the program's own; in the system
+// registry HKCU\Software\VekhorTest-<unique>\Horolan\Servers, removed at the end, so that no
+// test removes a parent another test is creating below.
 class RegistryUnderTest {
  public:
   explicit RegistryUnderTest(RegistryBackend backend) {

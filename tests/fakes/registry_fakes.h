@@ -8,8 +8,8 @@
 
 namespace vekhor::fakes {
 
-// Passes every call on to another registry. Each change (create, set, delete value, delete
-// key) asks BeforeChange first, which may refuse it with a result code of its own.
+// Passes every call on to another registry; each change asks BeforeChange first, which may
+// refuse it with a result code of its own.
 class ForwardingRegistry : public platform::Registry {
  public:
   using Key = platform::RegistryKey;
@@ -47,34 +47,26 @@ class ForwardingRegistry : public platform::Registry {
   std::int32_t CloseKey(Key key) override { return inner_.CloseKey(key); }
 
  protected:
-  // kErrorSuccess lets the change through.
   virtual std::int32_t BeforeChange() { return platform::kErrorSuccess; }
 
   platform::Registry& inner_;
 };
 
-// Refuses the k-th change with a registry I/O error, and with `persistent` every change after
-// it too, as a full disk would.
+// Refuses the failAt-th change with a registry I/O error, and with `persistent` every change
+// after it too, as a full disk would.
 class FailingWriteRegistry final : public ForwardingRegistry {
  public:
-  static constexpr std::int32_t kFailure = 1016;  // ERROR_REGISTRY_IO_FAILED
-
   FailingWriteRegistry(platform::Registry& inner, int failAt, bool persistent = false)
       : ForwardingRegistry(inner), failAt_(failAt), persistent_(persistent) {}
-
-  // Changes asked for so far, refused ones included.
-  int Changes() const { return changes_; }
+  int changes = 0;  // asked for so far, refused ones included
 
  private:
   std::int32_t BeforeChange() override {
-    ++changes_;
-    const bool refuse = changes_ == failAt_ || (persistent_ && changes_ > failAt_);
-    return refuse ? kFailure : platform::kErrorSuccess;
+    const bool refuse = ++changes == failAt_ || (persistent_ && changes > failAt_);
+    return refuse ? 1016 : platform::kErrorSuccess;  // ERROR_REGISTRY_IO_FAILED
   }
-
   int failAt_;
   bool persistent_;
-  int changes_ = 0;
 };
 
 }  // namespace vekhor::fakes

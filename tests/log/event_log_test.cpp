@@ -53,36 +53,32 @@ TEST_F(EventLogTest, ANewFileStartsWithItsHeaderInTheLanguageAndAnOldOneIsAppend
             "2026-12-06 13:00:00\tConnected to time.example\r\n");
 }
 
-TEST_F(EventLogTest, LoggingOffWritesNothingAndViewingOpensAnExistingFileEitherWay) {
+TEST_F(EventLogTest, LoggingOffOrAnUnwritablePlaceWritesNothingAndViewingNeedsAnExistingFile) {
   log.WriteLog("Application started");  // absent setting means off
   Logging("0");
   log.WriteLog("Application started");
   log.WriteLog("");  // off, no file: nothing at all
-  EXPECT_TRUE(shell.calls.empty());
   EXPECT_FALSE(FileExists(log.LogPath()));
-
   Logging("1");
-  log.WriteLog("");  // on, no file: created with its header, then opened
-  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
-  const fakes::RecordingShell::Call view{toolkit.window, "", log.LogPath(), "", "C:\\", 1};
-  EXPECT_EQ(shell.calls, std::vector{view});
-
-  Logging("0");
-  log.WriteLog("");  // off, file present: opened, nothing written
-  EXPECT_EQ(shell.calls, (std::vector{view, view}));
-  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
-}
-
-TEST_F(EventLogTest, AnUnwritableFolderOrAFileThatCannotBeOpenedIsPassedOverSilently) {
-  Logging("1");
-  std::filesystem::create_directory(folder.path() + "/Log.wri");  // a folder where the file goes
+  std::filesystem::create_directory(log.LogPath());  // a folder where the file goes
   log.WriteLog("Application started");
-  EXPECT_TRUE(std::filesystem::is_directory(folder.path() + "/Log.wri"));
+  EXPECT_TRUE(std::filesystem::is_directory(log.LogPath()));
+  std::filesystem::remove(log.LogPath());
   toolkit.appPath = folder.path() + "/missing/folder";
   log.WriteLog("Application started");
   log.WriteLog("");
   EXPECT_FALSE(FileExists(log.LogPath()));
   EXPECT_TRUE(shell.calls.empty());
+
+  toolkit.appPath = folder.path();
+  log.WriteLog("");  // on, no file: created with its header, then opened
+  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
+  const fakes::RecordingShell::Call view{toolkit.window, "", log.LogPath(), "", "C:\\", 1};
+  EXPECT_EQ(shell.calls, std::vector{view});
+  Logging("0");
+  log.WriteLog("");  // off, file present: opened, nothing written
+  EXPECT_EQ(shell.calls, (std::vector{view, view}));
+  EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
 }
 
 TEST_F(EventLogTest, PathsDropQuotesAndBlanksAndADriveRootTakesTheNameDirectly) {

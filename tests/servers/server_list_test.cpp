@@ -1,5 +1,6 @@
-// The server list in the registry: what a start loads, what a save leaves behind even when the
-// registry refuses it part-way, and what the Servers page shows and stores after each edit.
+// The registry layer and the server list in it: keys by full path, settings where earlier
+// versions kept them, what a start loads, what a save leaves behind even when the registry
+// refuses it part-way, and what the Servers page shows and stores after each edit.
 #include "servers/list_editing.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,48 @@
 #include "fakes/headless_toolkit.h"
 #include "fakes/registry_fakes.h"
 #include "platform/memory/memory_registry.h"
+#include "servers/registry_access.h"
+#include "servers/registry_key.h"
 #include "servers/registry_settings_store.h"
 #include "servers/server_list.h"
 #include "servers/server_list_test_support.h"
 
 namespace vekhor::testing {
 namespace {
+
+using platform::RegistryKey;
+
+TEST(KeyPaths, RootNamesMatchExactlyAndPathsSplitAtTheFirstBackslash) {
+  EXPECT_EQ(GetRootKey("HKEY_CURRENT_USER"), 0x80000001u);
+  EXPECT_EQ(GetRootKey("HKEY_DYN_DATA"), 0x80000006u);
+  for (const char* wrong :
+       {"hkey_current_user", "HKEY_CURRENT_USER ", "HKEY_CURRENT", "HKCU", ""}) {
+    EXPECT_EQ(GetRootKey(wrong), 0u) << '"' << wrong << '"';
+  }
+  const struct {
+    std::string path;
+    RegistryKey root;
+    std::string rest;
+  } splits[] = {
+      {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0x80000002u,
+       "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+      {"HKEY_CURRENT_USER", 0x80000001u, ""},
+      {"HKEY_ELSEWHERE\\Software", 0, "Software"},
+      // Left as they are, and the root not written.
+      {"HKEY_CURRENT_USER\\Software\\", 0x1234, "HKEY_CURRENT_USER\\Software\\"},
+      {"Software\\Run", 0x1234, "Software\\Run"},
+      {"hkey_current_user\\Software", 0x1234, "hkey_current_user\\Software"},
+      {"HKEY", 0x1234, "HKEY"},
+      {"", 0x1234, ""},
+  };
+  for (const auto& split : splits) {
+    std::string path = split.path;
+    RegistryKey root = 0x1234;
+    SplitKeyPath(path, root);
+    EXPECT_EQ(path, split.rest) << split.path;
+    EXPECT_EQ(root, split.root) << split.path;
+  }
+}
 
 using ServerListStore = ServerStoreTest;
 
@@ -88,8 +125,33 @@ TEST_P(ServerListStore, OddHostsAndValuesLoadAsTheyAreAndSaveRenumbered) {
   EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(saved));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ServerListStore,
-                         ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
+TEST_P(ServerListStore, OnlyAnExistingKeyNamedExactlyTakesAValueAsRegSzWithItsTerminator) {
+  const RegistryKey root = platform::kHkeyCurrentUser;
+  const std::string& subKey = where.path;
+  const std::string fullPath = "HKEY_CURRENT_USER\\" + subKey;
+  fakes::WriteValues(registry, root, subKey, {{"kept", "value"}});
+  ASSERT_TRUE(SetStringValue(registry, fullPath, "Vektal Horolan", "abc"));
+  {
+    const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
+    char data[16] = {};
+    std::uint32_t size = sizeof data;
+    std::uint32_t type = 0;
+    ASSERT_EQ(registry.QueryValueEx(key.Get(), "Vektal Horolan", &type, data, size), 0);
+    EXPECT_EQ(type, platform::kRegSz);
+    EXPECT_EQ(std::string(data, size), std::string("abc\0", 4));
+  }
+  ASSERT_TRUE(DeleteValue(registry, fullPath, "Vektal Horolan"));
+  EXPECT_FALSE(DeleteValue(registry, fullPath, "Vektal Horolan")) << "already gone";
+
+  const std::string missing = subKey + "\\Missing";
+  for (const std::string& wrong : {"HKEY_CURRENT_USER\\" + missing, "hkey_current_user\\" + subKey,
+                                   fullPath + "\\", "HKEY_ELSEWHERE\\" + subKey}) {
+    EXPECT_FALSE(SetStringValue(registry, wrong, "v", "x")) << wrong;
+    EXPECT_FALSE(DeleteValue(registry, wrong, "kept")) << wrong;
+  }
+  EXPECT_FALSE(fakes::KeyExists(registry, root, missing)) << "the key is never created";
+  EXPECT_EQ(fakes::ValuesOf(registry, root, subKey), (fakes::NamedValues{{"kept", "value"}}));
+}
 
 TEST(ServerListStoreLimits, MoreServersThanASigned16BitCountHolds) {
   platform::MemoryRegistry registry;
@@ -105,17 +167,15 @@ TEST(ServerListStoreLimits, MoreServersThanASigned16BitCountHolds) {
 const ServerList oldList = NumberedList("old", 3);
 const ServerList newList = NumberedList("new", 5);
 
-using ServerSaveFailure = ServerStoreTest;
-
 // Refused once, or from then on as on a full disk (nothing is cleaned up, not even by the load).
 // After a single refusal the user ticks the third entry, unchecked in both lists, through the
 // settings store (the program's own key, so not in the system registry): the next start shows it.
-TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
+TEST_P(ServerListStore, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
   // The changes a save of the new list over the old one asks for.
   ASSERT_TRUE(Save(registry, oldList, where));
   fakes::FailingWriteRegistry counting(registry, 0);
   ASSERT_TRUE(Save(counting, newList, where));
-  const int changes = counting.Changes();
+  const int changes = counting.changes;
   ASSERT_GT(changes, 20);
   int keptOld = 0;
   for (const bool persistent : {false, true}) {
@@ -162,7 +222,7 @@ TEST_P(ServerSaveFailure, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewLis
   EXPECT_GT(keptOld, 0) << "a failure before the new list is complete keeps the old one";
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ServerSaveFailure,
+INSTANTIATE_TEST_SUITE_P(Backends, ServerListStore,
                          ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
 
 class ServerListEditing : public ServerStoreTest {
@@ -247,6 +307,36 @@ TEST_P(ServerListEditing, EditsStoreTheListAndMarksMoveWithTheirEntries) {
   expected.hosts.pop_back();
   expected.checked.pop_back();
   EXPECT_EQ(Shown(), expected);
+}
+
+// The settings store writes the program's own keys: in memory only.
+TEST_P(ServerListEditing, TheSettingsStoreReadsWhatEarlierVersionsWroteAndWritesItTheSameWay) {
+  const std::string horolan = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
+  EXPECT_EQ(settings.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "absent");
+  fakes::WriteValues(registry, platform::kHkeyCurrentUser, horolan,
+                     {{"SysTray", "1"}, {"Empty", ""}});
+  EXPECT_EQ(settings.GetSetting("Vektal", "Horolan", "SysTray", "0"), "1");
+  EXPECT_EQ(settings.GetSetting("Vektal", "Horolan", "systray", "0"), "1") << "names ignore case";
+  EXPECT_EQ(settings.GetSetting("Vektal", "Horolan", "Empty", "default"), "");
+  EXPECT_EQ(settings.GetSetting("Vektal", "", "SysTray", "default"), "default");
+
+  ASSERT_TRUE(settings.SaveSetting("Vektal", "Horolan", "LogFile", "0"));
+  ASSERT_TRUE(settings.SaveSetting("Vektal", "Horolan", "SysTray", "0"));
+  // Names that would miss the section are refused.
+  EXPECT_FALSE(settings.SaveSetting("Vektal", "Horolan", "", "x"));
+  EXPECT_FALSE(settings.SaveSetting("", "Horolan", "SysTray", "x"));
+  EXPECT_FALSE(fakes::KeyExists(registry, platform::kHkeyCurrentUser,
+                                "Software\\VB and VBA Program Settings\\\\Horolan"));
+  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, horolan),
+            (fakes::NamedValues{{"SysTray", "0"}, {"Empty", ""}, {"LogFile", "0"}}));
+  // A single check mark lands in the Servers key of the server list.
+  ASSERT_TRUE(settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked2", "0"));
+  EXPECT_EQ(ReadServerValue(registry, "ServerChecked2", where), "0");
+
+  // A root alone addresses the root key itself.
+  ASSERT_TRUE(SetStringValue(registry, "HKEY_CURRENT_USER", "AtTheRoot", "yes"));
+  EXPECT_EQ(fakes::ValuesOf(registry, platform::kHkeyCurrentUser, ""),
+            (fakes::NamedValues{{"AtTheRoot", "yes"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, ServerListEditing,
