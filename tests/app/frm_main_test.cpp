@@ -1,12 +1,13 @@
-// The main window on the headless toolkit: loading, page buttons, the link, clock, resizing.
+// The main window on the headless toolkit: loading, the link, clock and resizing, how a run
+// starts and ends, hourly and nested runs.
 #include "app/frm_main.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
-#include <vector>
 
+#include "app/command_line.h"
 #include "support/headless_program.h"
 
 namespace vekhor {
@@ -15,15 +16,14 @@ namespace {
 using app::ControlId;
 
 struct FrmMain : ::testing::Test, test::HeadlessProgram {
-  FrmMain() { window.Form_Load(); }
+  // Every run shows how it ended in the status line: its changes count the runs.
+  int Runs() { return form.label(ControlId::lblStatus).changes; }
 };
 
 constexpr ControlId kPages[] = {ControlId::Frame1_0, ControlId::Frame1_1, ControlId::Frame1_2,
                                 ControlId::Frame1_3};
-constexpr ControlId kPageButtons[] = {ControlId::optSync0, ControlId::optSync1, ControlId::optSync2,
-                                      ControlId::optSync3};
 
-TEST(FrmMainLoad, ShowsTheCatalogueTextsOfItsLanguageAndThePageButtons) {
+TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
   for (const Language language : {Language::English, Language::Swedish}) {
     SCOPED_TRACE(language == Language::English ? "English" : "Swedish");
     test::HeadlessProgram ui(language);
@@ -31,46 +31,32 @@ TEST(FrmMainLoad, ShowsTheCatalogueTextsOfItsLanguageAndThePageButtons) {
     const auto text = [language](int number) {
       return std::string(CatalogueText(number, language));
     };
+    EXPECT_EQ(ui.form.caption, "Vektal Horolan");
+    EXPECT_TRUE(ui.form.visible);
+    EXPECT_EQ(ui.form.label(ControlId::lblAbout).caption,
+              std::string("Version 1.0.33\r\n") + app::kCopyrightLine);
     EXPECT_EQ(ui.form.button(ControlId::cmdExit).caption, text(text::kExit));
     EXPECT_EQ(ui.form.checkBox(ControlId::chkInternetConnection).caption,
               text(text::kCheckInternet));
     EXPECT_EQ(ui.form.checkedList(ControlId::lstServer).toolTip, text(text::kDoubleClickToSync));
+    const ControlId buttons[] = {ControlId::optSync0, ControlId::optSync1, ControlId::optSync2,
+                                 ControlId::optSync3};
     const int toolTips[] = {text::kSynchronize, text::kSettings, text::kServers, text::kAbout};
     for (int index = 0; index < app::kPageCount; ++index) {
-      const fakes::HeadlessOptionButton& button = ui.form.optionButton(kPageButtons[index]);
+      const fakes::HeadlessOptionButton& button = ui.form.optionButton(buttons[index]);
       EXPECT_EQ(button.caption, "");
       EXPECT_EQ(button.picture, 102 + index);
       EXPECT_EQ(button.toolTip, text(toolTips[index]));
+      EXPECT_EQ(ui.form.frame(kPages[index]).visible, index == 0) << "page " << index;
     }
   }
   EXPECT_NE(CatalogueText(text::kExit, Language::Swedish),
             CatalogueText(text::kExit, Language::English));
 }
 
-TEST_F(FrmMain, LoadShowsTheFirstPageAndEachPageButtonOnlyItsPageFocusingItsFirstControl) {
-  EXPECT_EQ(form.caption, "Vektal Horolan");
-  EXPECT_EQ(form.label(ControlId::lblAbout).caption,
-            std::string("Version 1.0.33\r\n") + app::kCopyrightLine);
-  EXPECT_TRUE(form.visible);
-  const auto onlyShown = [this](int shown) {
-    for (int index = 0; index < app::kPageCount; ++index) {
-      EXPECT_EQ(form.frame(kPages[index]).visible, index == shown) << "page " << index;
-    }
-  };
-  onlyShown(0);
-  const app::Control* const firstControl[] = {
-      &form.button(ControlId::cmdSync), &form.checkBox(ControlId::chkSync),
-      &form.textField(ControlId::txtServer), &form.button(ControlId::cmdExit)};
-  for (const int shown : {1, 2, 3, 0}) {
-    SCOPED_TRACE(shown);
-    form.optionButton(kPageButtons[shown]).Click();
-    onlyShown(shown);
-    EXPECT_EQ(form.focused, firstControl[shown]);
-  }
-}
-
 // The link goes dark only when the pointer is over the window's own surface.
-TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndOnlyALeftReleaseOpensTheAddress) {
+TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndTheClockFollowsTimer2) {
+  window.Form_Load();
   fakes::HeadlessLabel& link = form.label(ControlId::lblURL);
   for (int pass = 0; pass < 2; ++pass) {
     link.MoveMouse(30, 40);
@@ -80,29 +66,16 @@ TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndOnlyALeftReleaseOpensTheAddress
     EXPECT_EQ(link.foreColor, 0x0000FFu);
     EXPECT_FALSE(link.underline);
   }
-  form.handle = 0xBEEF;
-  link.ReleaseMouse(app::kRightButton);
-  link.ReleaseMouse(app::kMiddleButton);
-  EXPECT_TRUE(shell.calls.empty());
-  link.ReleaseMouse(app::kLeftButton, 100, 50);
-  EXPECT_EQ(shell.calls, (std::vector<fakes::RecordingShell::Call>{
-                             {0xBEEF, "", "https://vektal.example/horolan", "", "C:\\", 1}}));
-}
-
-TEST_F(FrmMain, TheClockShowsTheTimeFromTheLoadOnAndFollowsTimer2) {
   const fakes::HeadlessLabel& time = form.label(ControlId::lblTime);
   EXPECT_EQ(time.caption, "2004-04-10 14:00:00");
-  fakes::HeadlessTimer& timer = form.timer(ControlId::Timer2);
-  EXPECT_TRUE(timer.enabled);
-  EXPECT_EQ(timer.interval, 500);
-  for (const char* now : {"2004-04-10 14:00:01", "2004-04-10 14:00:02"}) {
-    clock.now = now;
-    timer.Tick();
-    EXPECT_EQ(time.caption, now);
-  }
+  EXPECT_EQ(form.timer(ControlId::Timer2).interval, 500);
+  clock.now = "2004-04-10 14:00:01";
+  form.timer(ControlId::Timer2).Tick();
+  EXPECT_EQ(time.caption, clock.now);
 }
 
 TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
+  window.Form_Load();
   for (const int state : {app::kWindowMinimised, app::kWindowNormal, 2}) {  // 2: maximised
     SCOPED_TRACE(state);
     for (const ControlId page : kPages) form.frame(page).rect = {5, 6, 7, 8};
@@ -145,6 +118,58 @@ TEST(FrmMainStart, TheFirstStartAppendsTheDefaultsAndARestartFindsTheListAsLeft)
   EXPECT_TRUE(items[3].checked);
   EXPECT_EQ(second.Setting("SysTray"), "0");
   EXPECT_EQ(second.Setting("InternetConnection"), "1");
+}
+
+TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
+  for (const char* yes :
+       {"/close", "/CLOSE", "/Closed", "/closenow", "close", "x/close", "/a//close"})
+    EXPECT_TRUE(app::AsksForCloseMode(yes)) << yes;
+  for (const char* no : {"", "/ close", "-close", "/clos", "/x close"})
+    EXPECT_FALSE(app::AsksForCloseMode(no)) << no;
+}
+
+// Without a notification area nothing could bring a hidden window back.
+TEST_F(FrmMain, WithoutATaskbarTheCloseBoxEndsTheProgram) {
+  notifyIcon.taskbarRunning = false;
+  window.Form_Load();
+  EXPECT_TRUE(form.Close(0));  // 0: the window's close box
+  EXPECT_TRUE(form.unloaded);
+}
+
+TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked) {
+  window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
+  window.Form_Load();
+  form.Activate();
+  EXPECT_EQ(Runs(), 1) << "an activation with the hourly option on runs at once";
+  EXPECT_TRUE(form.button(ControlId::cmdSync).enabled);
+  auto& timer = form.timer(ControlId::Timer1);
+  auto& hourly = form.checkBox(ControlId::chkSync);
+  for (int tick = 0; tick < 30; ++tick) timer.Tick();
+  hourly.Click();  // off: no ticks, and the count so far is kept
+  timer.Tick();
+  hourly.Click();
+  for (int tick = 0; tick < 29; ++tick) timer.Tick();
+  EXPECT_EQ(Runs(), 1);
+  timer.Tick();  // the sixtieth tick while on
+  EXPECT_EQ(Runs(), 2);
+  hourly.Click();
+  form.Activate();
+  EXPECT_EQ(Runs(), 2) << "no run at activation with the hourly option off";
+}
+
+// A double-click while a walk waits in DoEvents runs beside it; both close every socket.
+TEST_F(FrmMain, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
+  window.Form_Load();
+  auto& list = form.checkedList(ControlId::lstServer);
+  sockets.AddHost(sockets.hostName, {"10.0.0.5"});  // the local address
+  sockets.AddHost(list.items[0].text, {"127.0.0.9"});
+  toolkit.pending.push_back([&] { list.DoubleClick(0); });
+  form.button(ControlId::cmdSync).Click();
+  EXPECT_EQ(Runs(), 2) << "the inner run and the walk each end with a status";
+  EXPECT_GT(sockets.connects, 0);
+  EXPECT_TRUE(sockets.open.empty());
+  EXPECT_EQ(sockets.StartupCount(), 0);
+  EXPECT_TRUE(form.button(ControlId::cmdSync).enabled);
 }
 
 }  // namespace

@@ -17,46 +17,44 @@ void Raise(const Slot& slot, Arguments... arguments) {
   if (slot) slot(arguments...);
 }
 
-// The form links each control to its focus record and page; one made alone has neither.
+// What every control has. Focus is not followed here: the Wine tests watch the real one.
 template <class Interface>
 class HeadlessControl : public Interface {
  public:
   bool visible = true;
   std::string toolTip;
   app::TwipsRect rect;
-  app::Control** focusRecord = nullptr;
-  const app::Control* page = nullptr;
 
   void SetVisible(bool show) override { visible = show; }
   bool Visible() const override { return visible; }
-  // A control the user cannot see or use takes no focus: focusing before showing is caught.
-  void SetFocus() override {
-    if (focusRecord == nullptr || !visible || (page != nullptr && !page->Visible())) return;
-    if (Focusable()) *focusRecord = this;
-  }
+  void SetFocus() override {}
   void SetToolTip(const std::string& text) override { toolTip = text; }
   app::TwipsRect Rect() const override { return rect; }
   void SetLeft(int twips) override { rect.left = twips; }
   void SetTop(int twips) override { rect.top = twips; }
   void SetWidth(int twips) override { rect.width = twips; }
   void SetHeight(int twips) override { rect.height = twips; }
-
- protected:
-  virtual bool Focusable() const { return true; }
 };
 
-class HeadlessLabel : public HeadlessControl<app::Label> {
+// A caption set and read back by the program.
+template <class Base>
+class Captioned : public Base {
  public:
   std::string caption;
   int changes = 0;  // captions set, to tell a refresh from a stale text that happens to match
-  app::Color foreColor = app::kSystemColor;
-  bool underline = false;
 
   void SetCaption(const std::string& text) override {
     caption = text;
     ++changes;
   }
   std::string Caption() const override { return caption; }
+};
+
+class HeadlessLabel : public Captioned<HeadlessControl<app::Label>> {
+ public:
+  app::Color foreColor = app::kSystemColor;
+  bool underline = false;
+
   void SetForeColor(app::Color color) override { foreColor = color; }
   app::Color ForeColor() const override { return foreColor; }
   void SetFontUnderline(bool on) override { underline = on; }
@@ -64,34 +62,24 @@ class HeadlessLabel : public HeadlessControl<app::Label> {
   void SetMouseIcon(int /*cursorResource*/) override {}
 
   void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
-  void ReleaseMouse(int button, float x = 0, float y = 0) { Raise(onMouseUp, button, 0, x, y); }
 };
 
-class HeadlessButton : public HeadlessControl<app::Button> {
+class HeadlessButton : public Captioned<HeadlessControl<app::Button>> {
  public:
-  std::string caption;
   bool enabled = true;
 
-  void SetCaption(const std::string& text) override { caption = text; }
-  std::string Caption() const override { return caption; }
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
   // A disabled button ignores the click, as it ignores the user.
   void Click() {
     if (enabled) Raise(onClick);
   }
-
- protected:
-  bool Focusable() const override { return enabled; }
 };
 
-class HeadlessCheckBox : public HeadlessControl<app::CheckBox> {
+class HeadlessCheckBox : public Captioned<HeadlessControl<app::CheckBox>> {
  public:
-  std::string caption;
   int value = app::kUnchecked;
 
-  void SetCaption(const std::string& text) override { caption = text; }
-  std::string Caption() const override { return caption; }
   void SetValue(int newValue) override {
     if (newValue == value) return;
     value = newValue;
@@ -102,24 +90,15 @@ class HeadlessCheckBox : public HeadlessControl<app::CheckBox> {
   void Click() { SetValue(value == app::kChecked ? app::kUnchecked : app::kChecked); }
 };
 
+// The program never asks which page button is down.
 class HeadlessOptionButton : public HeadlessControl<app::OptionButton> {
  public:
   std::string caption;
   int picture = 0;
-  bool selected = false;
-  // The buttons of its array, this one included; selecting one clears the others.
-  const std::vector<HeadlessOptionButton*>* group = nullptr;
 
   void SetCaption(const std::string& text) override { caption = text; }
   void SetPicture(int iconResource) override { picture = iconResource; }
-  bool Value() const override { return selected; }
-  void Click() {
-    if (group != nullptr) {
-      for (HeadlessOptionButton* other : *group) other->selected = false;
-    }
-    selected = true;
-    Raise(onClick);
-  }
+  bool Value() const override { return false; }
 };
 
 class HeadlessFrame : public HeadlessControl<app::Frame> {};
@@ -145,18 +124,19 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   int listIndex = -1;
 
   int ListCount() const override { return static_cast<int>(items.size()); }
-  std::string List(int index) const override { return items[Index(index)].text; }
-  bool Selected(int index) const override { return items[Index(index)].checked; }
+  std::string List(int index) const override { return At(index).text; }
+  bool Selected(int index) const override { return At(index).checked; }
   void SetSelected(int index, bool checked) override {
-    if (std::exchange(items[Index(index)].checked, checked) != checked) Raise(onItemCheck, index);
+    if (std::exchange(At(index).checked, checked) != checked) Raise(onItemCheck, index);
   }
   int ListIndex() const override { return listIndex; }
   void SetListIndex(int index) override {
-    listIndex = index == -1 ? -1 : static_cast<int>(Index(index));
+    if (index != -1) At(index);
+    listIndex = index;
   }
   void AddItem(const std::string& text) override { items.push_back({text, false}); }
   void RemoveItem(int index) override {
-    items.erase(items.begin() + static_cast<std::ptrdiff_t>(Index(index)));
+    items.erase(items.begin() + (&At(index) - items.data()));
     if (listIndex == index) {
       listIndex = -1;
     } else if (listIndex > index) {
@@ -176,10 +156,9 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
   }
 
  private:
-  std::size_t Index(int index) const {
-    if (index < 0 || index >= ListCount()) throw std::out_of_range("list index out of range");
-    return static_cast<std::size_t>(index);
-  }
+  // A negative index turns into one far beyond the end.
+  const Item& At(int index) const { return items.at(static_cast<std::size_t>(index)); }
+  Item& At(int index) { return items.at(static_cast<std::size_t>(index)); }
 };
 
 class HeadlessPictureBox : public HeadlessControl<app::PictureBox> {
@@ -187,9 +166,11 @@ class HeadlessPictureBox : public HeadlessControl<app::PictureBox> {
   void SetBitmap(int /*bitmapResource*/) override {}
 };
 
+// Hidden, with a window of its own apart from the main window's.
 class HeadlessTrayHost : public HeadlessControl<app::TrayHost> {
  public:
-  platform::WindowHandle handle = 0;
+  HeadlessTrayHost() { visible = false; }
+  platform::WindowHandle handle = 0x5678;
   int picture = 0;
   int twipsPerPixel = 15;  // 96 dots per inch
 
@@ -221,13 +202,7 @@ class HeadlessTimer : public app::Timer {
   }
 };
 
-class HeadlessMenuEntry : public app::MenuEntry {
- public:
-  std::string caption;
-  void SetCaption(const std::string& text) override { caption = text; }
-  std::string Caption() const override { return caption; }
-  void Click() { Raise(onClick); }
-};
+class HeadlessMenuEntry : public Captioned<app::MenuEntry> {};
 
 class HeadlessPopupMenu : public app::PopupMenu {
  public:

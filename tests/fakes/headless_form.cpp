@@ -6,9 +6,6 @@
 namespace vekhor::fakes {
 namespace {
 
-// The tray host's own window, apart from the main window's.
-constexpr platform::WindowHandle kTrayHostHandle = 0x5678;
-
 template <class Object, std::size_t... Kinds>
 void Emplace(Object& object, app::ControlKind kind, std::index_sequence<Kinds...>) {
   ((static_cast<std::size_t>(kind) == Kinds ? (void)object.template emplace<Kinds>() : void()),
@@ -17,12 +14,9 @@ void Emplace(Object& object, app::ControlKind kind, std::index_sequence<Kinds...
 
 }  // namespace
 
-// Every control is made first: the table may list a page after the controls on it.
 HeadlessForm::HeadlessForm() {
   for (const app::ControlLayout& layout : app::MainWindowLayout()) {
     Emplace(Slot(layout.id), layout.kind, std::make_index_sequence<std::variant_size_v<Object>>());
-  }
-  for (const app::ControlLayout& layout : app::MainWindowLayout()) {
     std::visit([&](auto& control) { Set(control, layout); }, Slot(layout.id));
   }
 }
@@ -31,23 +25,10 @@ template <class Control>
 void HeadlessForm::Set(Control& control, const app::ControlLayout& layout) {
   const std::string fixedCaption(layout.caption);
   if constexpr (std::is_same_v<Control, std::monostate>) caption = fixedCaption;
-  if constexpr (requires { control.focusRecord; }) {
-    control.rect = layout.rect;
-    control.focusRecord = &focused;
-    control.page = std::get_if<HeadlessFrame>(&Slot(layout.container));
-  }
+  if constexpr (requires { control.rect; }) control.rect = layout.rect;
   if constexpr (requires { control.caption; }) control.caption = fixedCaption;
   if constexpr (requires { control.text; }) control.text = fixedCaption;
   if constexpr (requires { control.foreColor; }) control.foreColor = layout.foreColor;
-  if constexpr (requires { control.group; }) {
-    control.selected = layout.index == 0;
-    control.group = &optionGroup_;
-    optionGroup_.push_back(&control);
-  }
-  if constexpr (std::is_same_v<Control, HeadlessTrayHost>) {
-    control.visible = false;
-    control.handle = kTrayHostHandle;
-  }
 }
 
 bool HeadlessForm::Close(int mode) {

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 #include <variant>
-#include <vector>
 
 #include "app/toolkit.h"
 #include "fakes/headless_controls.h"
@@ -21,7 +20,6 @@ class HeadlessForm final : public app::Form {
   bool visible = false;
   int windowState = app::kWindowNormal;
   platform::WindowHandle handle = 0x1234;
-  app::Control* focused = nullptr;  // the control that took the focus last
   bool unloaded = false;
 
   void SetCaption(const std::string& title) override { caption = title; }
@@ -73,7 +71,6 @@ class HeadlessForm final : public app::Form {
   void Set(Control& control, const app::ControlLayout& layout);
 
   std::array<Object, app::kControlCount> objects_;
-  std::vector<HeadlessOptionButton*> optionGroup_;
 };
 
 }  // namespace vekhor::fakes

@@ -31,7 +31,6 @@ class HeadlessToolkit final : public app::Toolkit {
   int doEventsCalls = 0;
 
   std::string appPath = "C:\\Program Files\\Vektal";
-  bool prevInstance = false;
 
   HeadlessForm& MainForm() override { return form; }
   int MsgBox(const std::string& prompt, int style) override {
@@ -51,7 +50,7 @@ class HeadlessToolkit final : public app::Toolkit {
   std::string AppPath() const override { return appPath; }
   std::string AppTitle() const override { return app::kApplicationTitle; }
   app::Version AppVersion() const override { return {1, 0, 33}; }
-  bool PrevInstance() const override { return prevInstance; }
+  bool PrevInstance() const override { return false; }
   std::string Command() const override { return ""; }
   platform::WindowHandle MainWindow() const override { return form.handle; }
 
