@@ -1,13 +1,17 @@
 // What the core relies on from the real socket and echo backends (POSIX natively, Win32 under
-// Wine), on this machine alone: no server listens.
+// Wine): on this machine alone, and the RFC 868 fetch against the bundled server on port 37.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <map>
 #include <string>
 
 #include "net/tcpip.h"
 #include "platform/icmp.h"
 #include "platform/sockets.h"
 #include "platform/system.h"
+#include "sync/time_answer.h"
 
 namespace vekhor {
 namespace {
@@ -77,6 +81,36 @@ TEST_F(SystemBackend, LoopbackAnswersTheEchoAndABadHandleNothing) {
   EXPECT_LT(echo.roundTripMs, 1000u);
   EXPECT_GE(tcpip.Ping("127.0.0.1"), 1);  // under a millisecond still counts as an answer
   EXPECT_GE(tcpip.Ping("localhost"), 1);
+}
+
+// ctest runs the server with one behaviour per entry and names it in VEKHOR_TIME_BEHAVIOUR.
+using Port37 = SystemBackend;
+
+TEST_F(Port37, EachServerBehaviourGivesItsAnswer) {
+  const char* named = std::getenv("VEKHOR_TIME_BEHAVIOUR");
+  if (named == nullptr) GTEST_SKIP() << "needs the bundled time server: run it through ctest";
+  const std::string behaviour = named;
+  const std::string answer = tcpip.SynchTime("localhost");
+  if (behaviour == "time") {
+    ASSERT_TRUE(DecodeTimeAnswer(answer));
+    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr)) + 2208988800;
+    EXPECT_NEAR(static_cast<double>(*TimeValue(answer)), static_cast<double>(now), 2.0);
+  } else if (behaviour == "split") {
+    EXPECT_EQ(answer.size(), 2u) << "only the first piece";
+  } else {
+    const std::map<std::string, std::string> expected{
+        {"bytes:000A0DFF", std::string("\x00\x0A\x0D\xFF", 4)},
+        {"silence", ""},
+        {"close", ""},  // not the refusal text
+        {"flood", std::string(10000, 'A')},
+        {"refuse", "Could not make connection"}};
+    ASSERT_TRUE(expected.count(behaviour)) << "unknown behaviour " << behaviour;
+    EXPECT_EQ(answer, expected.at(behaviour));
+  }
+  if (behaviour == "refuse") {
+    const CatalogueTexts swedish(Language::Swedish);
+    EXPECT_EQ(TCPIP(sockets, icmp, swedish).SynchTime("localhost"), "Kunde inte skapa uppkoppling");
+  }
 }
 
 }  // namespace
