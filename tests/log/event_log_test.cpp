@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "fakes/fake_platform.h"
@@ -33,27 +33,11 @@ struct EventLogTest : ::testing::Test {
   }
   std::string Contents() const {
     std::ifstream in(log.LogPath(), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(in), {}};
   }
 };
 
-TEST_F(EventLogTest, ANewFileStartsWithItsHeaderInTheLanguageAndAnOldOneIsAppendedTo) {
-  fakes::HeadlessToolkit swedish(Language::Swedish);
-  swedish.appPath = folder.path();
-  EventLog swedishLog(settings, swedish, clock, shell);
-  Logging("1");
-  swedishLog.WriteLog("Application started");
-  Logging("2");  // anything but "0" is on
-  log.WriteLog("Connected to time.example");
-  EXPECT_EQ(Contents(),
-            "2026-12-06 13:00:00\tLoggfil skapad\r\n"
-            "2026-12-06 13:00:00\tApplication started\r\n"
-            "2026-12-06 13:00:00\tConnected to time.example\r\n");
-}
-
-TEST_F(EventLogTest, LoggingOffOrAnUnwritablePlaceWritesNothingAndViewingNeedsAnExistingFile) {
+TEST_F(EventLogTest, OnlyLoggingOnWritesAndANewFileStartsWithItsHeaderInTheLanguage) {
   log.WriteLog("Application started");  // absent setting means off
   Logging("0");
   log.WriteLog("Application started");
@@ -79,6 +63,18 @@ TEST_F(EventLogTest, LoggingOffOrAnUnwritablePlaceWritesNothingAndViewingNeedsAn
   log.WriteLog("");  // off, file present: opened, nothing written
   EXPECT_EQ(shell.calls, (std::vector{view, view}));
   EXPECT_EQ(Contents(), "2026-12-06 13:00:00\tLog file created\r\n");
+
+  // A new file starts with its header in the language; an old one is appended to.
+  std::filesystem::remove(log.LogPath());
+  fakes::HeadlessToolkit swedish(Language::Swedish);
+  swedish.appPath = folder.path();
+  Logging("2");  // anything but "0" is on
+  EventLog(settings, swedish, clock, shell).WriteLog("Application started");
+  log.WriteLog("Connected to time.example");
+  EXPECT_EQ(Contents(),
+            "2026-12-06 13:00:00\tLoggfil skapad\r\n"
+            "2026-12-06 13:00:00\tApplication started\r\n"
+            "2026-12-06 13:00:00\tConnected to time.example\r\n");
 }
 
 TEST_F(EventLogTest, PathsDropQuotesAndBlanksAndADriveRootTakesTheNameDirectly) {
