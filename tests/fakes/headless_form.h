@@ -10,20 +10,15 @@
 
 namespace vekhor::fakes {
 
-class HeadlessForm final : public app::Form {
+class HeadlessForm final : public Captioned<app::Form> {
  public:
   HeadlessForm();
-  HeadlessForm(const HeadlessForm&) = delete;
-  HeadlessForm& operator=(const HeadlessForm&) = delete;
 
-  std::string caption;
   bool visible = false;
   int windowState = app::kWindowNormal;
   platform::WindowHandle handle = 0x1234;
   bool unloaded = false;
 
-  void SetCaption(const std::string& title) override { caption = title; }
-  std::string Caption() const override { return caption; }
   void SetVisible(bool show) override { visible = show; }
   bool Visible() const override { return visible; }
   int WindowState() const override { return windowState; }

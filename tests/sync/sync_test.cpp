@@ -1,28 +1,185 @@
-// Synchronization runs over scripted servers: the walk, its log, failures, exits, long lists.
+// Synchronization over fakes: the checks before a server is asked (local address, echo), the
+// decoding of RFC 868 answers and the clock set from one, and whole runs over scripted servers:
+// the walk, its log, failures, exits, long lists.
 #include "sync/sync_run.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "fakes/fake_platform.h"
+#include "fakes/fake_sockets.h"
 #include "fakes/headless_toolkit.h"
+#include "net/tcpip.h"
+#include "net/ws1.h"
 #include "support/temp_folder.h"
+#include "sync/reachability.h"
+#include "sync/set_clock.h"
+#include "sync/time_answer.h"
 
 namespace vekhor {
 namespace {
 
+using namespace std::string_view_literals;
 using ::testing::Each;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-const std::string kApril2004("\xC4\x22\x60\x40", 4);
+const std::string kApril2004("\xC4\x22\x60\x40"sv);
+
+struct Reachability : ::testing::Test {
+  fakes::FakeSockets sockets;
+  fakes::FakeIcmp icmp;
+  CatalogueTexts texts{Language::English};
+};
+
+TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
+  TCPIP tcpip(sockets, icmp, texts);
+  EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
+  const auto localAddressOf = [&](const std::vector<std::string>& addresses) {
+    sockets.AddHost(sockets.hostName, addresses);
+    return tcpip.GetIPaddress();
+  };
+  EXPECT_EQ(localAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"169.254.7.7"}), "169.254.7.7");
+  EXPECT_EQ(localAddressOf({"127.0.0.1"}), "127.0.0.1");
+  EXPECT_EQ(localAddressOf({}), "");
+  // A resolvable name is no help when the socket library does not start.
+  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+  sockets.startupResult = platform::wsa::kNotinitialised;
+  EXPECT_EQ(tcpip.GetIPaddress(), "");
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+TEST(LocalAddressRules, PrivateRangesAreNotUsable) {
+  for (const char* usable : {"172.15.0.1", "172.32.0.1", "172.5.0.1", "100.1.2.3", "127.0.0.1",
+                             "62.20.1.5", "192.169.0.1"}) {
+    EXPECT_TRUE(IsUsableLocalAddress(usable)) << usable;
+  }
+  for (const char* unusable : {"172.16.0.1", "172.31.255.255", "172.200.0.1", "90.1.2.3",
+                               "10.0.0.1", "169.254.1.1", "192.168.1.1"}) {
+    EXPECT_FALSE(IsUsableLocalAddress(unusable)) << unusable;
+  }
+}
+
+TEST(DottedToAddress, FirstComponentIsTheLowestByte) {
+  EXPECT_EQ(DottedToAddress("192.168.1.10"), 0x0A01A8C0u);
+  EXPECT_EQ(DottedToAddress("127.0.0.1"), 0x0100007Fu);
+  EXPECT_EQ(DottedToAddress("256.1.2.3"), 0x03020100u);  // modulo 256
+  EXPECT_EQ(DottedToAddress("1.2.3.4.5"), 0x04030201u);
+  EXPECT_FALSE(DottedToAddress("1.2.3"));
+  EXPECT_FALSE(DottedToAddress("a.b.c.d"));
+  EXPECT_FALSE(DottedToAddress(""));
+}
+
+// A success is an answer even under a millisecond; every handle and start-up is released.
+TEST_F(Reachability, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
+  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+  sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
+  TCPIP tcpip(sockets, icmp, texts);
+  const auto pingWith = [&](platform::EchoResult reply) {
+    icmp.reply = reply;
+    return tcpip.Ping("time.example");
+  };
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 37}), 37);
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 0}), 1);
+  EXPECT_EQ(icmp.lastDestination, 0x0100007Fu);  // the first address
+  EXPECT_EQ(icmp.lastData, "Echo This");
+  EXPECT_EQ(icmp.lastTimeout, 200u);
+  EXPECT_EQ(pingWith({1, platform::kIpDestHostUnreachable, 5}),
+            -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
+  EXPECT_EQ(pingWith({0, platform::kIpRequestTimedOut, 0}),
+            -static_cast<std::int32_t>(platform::kIpRequestTimedOut));
+  EXPECT_EQ(pingWith({0, 0, 0}), 0);
+  EXPECT_EQ(icmp.opened, 5);
+  EXPECT_EQ(icmp.closedHandles, 5);
+  icmp.createFails = true;
+  EXPECT_LE(pingWith({1, platform::kIpSuccess, 3}), 0);
+
+  const int echoes = icmp.echoes;
+  EXPECT_EQ(tcpip.Ping("no.such.host"), 0);
+  EXPECT_EQ(icmp.echoes, echoes) << "an unresolvable server is not echoed";
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+std::string Text(const platform::SystemTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
+                t.hour, t.minute, t.second, t.milliseconds);
+  return text;
+}
+
+// Only four bytes are an answer: the rows with no time are not.
+TEST(TimeAnswer, FourBytesGiveTheirUtcTimeAndThoseBelowThe1921AnswerComeAfterThe2036Wrap) {
+  const struct {
+    std::string_view bytes;
+    const char* utc;
+  } answers[] = {
+      {"\xC4\x22\x60\x40"sv, "2004-04-10 12:00:00.000"},
+      {"\xA9\x49\x1C\x00"sv, "1990-01-01 00:00:00.000"},
+      {"\xBC\x65\x8A\x80"sv, "2000-02-29 00:00:00.000"},  // a century year that is a leap year
+      {"\xFF\xFF\xFF\xFF"sv, "2036-02-07 06:28:15.000"},
+      {"\x29\x49\x1C\x00"sv, "1921-12-13 20:45:52.000"},  // the earliest before the wrap
+      {"\x00\x00\x00\x00"sv, "2036-02-07 06:28:16.000"},
+      {"\x00\x00\x00\x01"sv, "2036-02-07 06:28:17.000"},
+      {"\x29\x49\x1B\xFF"sv, "2058-01-19 03:14:07.000"},  // the last after it
+      {""sv, ""},
+      {"\xC4\x22\x60"sv, ""},
+      {"\xC4\x22\x60\x40\x00"sv, ""},
+  };
+  for (const auto& [bytes, utc] : answers) {
+    SCOPED_TRACE(bytes.size());
+    const auto decoded = DecodeTimeAnswer(bytes);
+    EXPECT_EQ(decoded ? Text(*decoded) : "", utc);
+  }
+  // Line feed, carriage return and blank are ordinary bytes, never text.
+  EXPECT_EQ(TimeValue("\x00\x0A\x0D\x20"sv), 0x000A0D20u);
+}
+
+TEST(SetClock, SetsUtcAndShowsTheSuccessLineOfItsLanguageWithTheTimeReadAfterwards) {
+  for (const Language language : {Language::English, Language::Swedish}) {
+    fakes::HeadlessToolkit toolkit(language);
+    fakes::RecordingClock clock;
+    clock.nowOnceSet = "2004-04-10 12:00:00";
+    fakes::HeadlessLabel status;
+    ASSERT_EQ(SetClock(kApril2004, status, toolkit, clock), ClockChange::Set);
+    ASSERT_EQ(clock.set.size(), 1u);
+    EXPECT_EQ(clock.set[0], *DecodeTimeAnswer(kApril2004));
+    EXPECT_EQ(status.caption, std::string(CatalogueText(text::kClockSynchronised, language)) +
+                                  " 2004-04-10 12:00:00");
+    EXPECT_TRUE(toolkit.boxes.empty());
+  }
+}
+
+// Unattended (close mode), nobody could press OK: no box at all.
+TEST(SetClock, AnAnswerThatIsNoTimeShowsTheInvalidAnswerBoxUnlessUnattendedAndChangesNothing) {
+  for (const bool unattended : {false, true}) {
+    fakes::HeadlessToolkit toolkit;
+    fakes::RecordingClock clock;
+    fakes::HeadlessLabel status;
+    status.caption = "before";
+    EXPECT_EQ(SetClock(std::string("\xC4\x22\x60"), status, toolkit, clock, unattended),
+              ClockChange::InvalidAnswer);
+    EXPECT_TRUE(clock.set.empty());
+    EXPECT_EQ(status.caption, "before");
+    ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u);
+    if (unattended) continue;
+    EXPECT_EQ(toolkit.boxes[0].prompt, "NTP Server returned an invalid response.");
+    EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
+  }
+}
+
 enum Behaviour { Answers, Unchecked, NoEcho, Refuses };
 
 // Each server answers from its own address.
