@@ -27,7 +27,7 @@ struct SystemBackend : ::testing::Test {
 };
 
 // The fetch itself shows that localhost resolves and that dotted text becomes an address.
-TEST_F(SystemBackend, EveryStartUpNeedsItsOwnCleanUpAndOnlyDottedTextIsAnAddress) {
+TEST_F(SystemBackend, StartUpsNeedTheirCleanUpsOnlyDottedTextIsAnAddressFailuresSayWhy) {
   platform::SocketsInfo info;
   ASSERT_EQ(sockets.Startup(0x0101, info), 0);
   EXPECT_EQ(info.version, 0x0101);
@@ -41,10 +41,9 @@ TEST_F(SystemBackend, EveryStartUpNeedsItsOwnCleanUpAndOnlyDottedTextIsAnAddress
   for (const char* none : {"255.255.255.255", "not.dotted", "1.2.3.256"}) {
     EXPECT_EQ(sockets.InetAddr(none), platform::kInaddrNone) << none;
   }
-}
 
-TEST_F(SystemBackend, RealFailuresGiveTheirCodesAndTexts) {
-  // This machine's own address can be bound; nothing listens on port 1.
+  // Real failures give their codes and texts. This machine's own address can be bound; nothing
+  // listens on port 1.
   tcpip.LocalHostIP(tcpip.GetIPaddress());
   tcpip.RemoteHostIP("127.0.0.1");
   tcpip.RemotePort(1);
