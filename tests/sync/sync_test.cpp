@@ -40,10 +40,10 @@ struct Reachability : ::testing::Test {
   fakes::FakeSockets sockets;
   fakes::FakeIcmp icmp;
   CatalogueTexts texts{Language::English};
+  TCPIP tcpip{sockets, icmp, texts};
 };
 
 TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
-  TCPIP tcpip(sockets, icmp, texts);
   EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
   const auto localAddressOf = [&](const std::vector<std::string>& addresses) {
     sockets.AddHost(sockets.hostName, addresses);
@@ -62,7 +62,7 @@ TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
   EXPECT_EQ(sockets.StartupCount(), 0);
 }
 
-TEST(LocalAddressRules, PrivateRangesAreNotUsable) {
+TEST(AddressText, PrivateRangesAreNotUsableAndTheFirstComponentIsTheLowestByte) {
   for (const char* usable : {"172.15.0.1", "172.32.0.1", "172.5.0.1", "100.1.2.3", "127.0.0.1",
                              "62.20.1.5", "192.169.0.1"}) {
     EXPECT_TRUE(IsUsableLocalAddress(usable)) << usable;
@@ -71,9 +71,6 @@ TEST(LocalAddressRules, PrivateRangesAreNotUsable) {
                                "10.0.0.1", "169.254.1.1", "192.168.1.1"}) {
     EXPECT_FALSE(IsUsableLocalAddress(unusable)) << unusable;
   }
-}
-
-TEST(DottedToAddress, FirstComponentIsTheLowestByte) {
   EXPECT_EQ(DottedToAddress("192.168.1.10"), 0x0A01A8C0u);
   EXPECT_EQ(DottedToAddress("127.0.0.1"), 0x0100007Fu);
   EXPECT_EQ(DottedToAddress("256.1.2.3"), 0x03020100u);  // modulo 256
@@ -87,7 +84,6 @@ TEST(DottedToAddress, FirstComponentIsTheLowestByte) {
 TEST_F(Reachability, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
   sockets.AddHost(sockets.hostName, {"62.20.1.5"});
   sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
-  TCPIP tcpip(sockets, icmp, texts);
   const auto pingWith = [&](platform::EchoResult reply) {
     icmp.reply = reply;
     return tcpip.Ping("time.example");
