@@ -30,9 +30,11 @@ class FakeIcmp : public platform::Icmp {
   int opened = 0;
   int closedHandles = 0;
   int echoes = 0;
-  std::uint32_t lastDestination = 0;
-  std::string lastData;
-  std::uint32_t lastTimeout = 0;
+  struct Echo {
+    std::uint32_t destination = 0;
+    std::string data;
+    std::uint32_t timeoutMs = 0;
+  } last;  // the latest echo asked for
 
   platform::IcmpHandle CreateFile() override {
     return createFails ? platform::kInvalidIcmpHandle : ++opened;
@@ -40,9 +42,7 @@ class FakeIcmp : public platform::Icmp {
   platform::EchoResult SendEcho(platform::IcmpHandle handle, std::uint32_t destination,
                                 const std::string& data, std::uint32_t timeoutMs) override {
     ++echoes;
-    lastDestination = destination;
-    lastData = data;
-    lastTimeout = timeoutMs;
+    last = {destination, data, timeoutMs};
     if (onEcho) onEcho();
     if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
     if (silent.contains(destination)) return {0, platform::kIpRequestTimedOut, 0};

@@ -176,7 +176,7 @@ class HeadlessTrayHost : public HeadlessControl<app::TrayHost> {
 
   platform::WindowHandle Handle() const override { return handle; }
   void SetPicture(int iconResource) override { picture = iconResource; }
-  // A made-up handle per icon resource, 0 while there is no picture.
+  // A made-up handle per icon resource, apart from the resource's number; 0 with no picture.
   std::uintptr_t PictureHandle() const override {
     return picture == 0 ? 0 : 0x10000 + static_cast<std::uintptr_t>(picture);
   }

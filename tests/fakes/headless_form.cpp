@@ -1,4 +1,4 @@
-#include "fakes/headless_form.h"
+#include "fakes/headless_toolkit.h"
 
 #include <type_traits>
 #include <utility>
