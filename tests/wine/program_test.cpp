@@ -35,18 +35,17 @@ struct MainWindow : FirstStart {
 
 // Each page: its button, the control that takes the focus, and the controls on it alone.
 const struct {
-  ControlId button;
+  ControlId button, focus;
   const char* name;
-  ControlId focus;
   std::vector<ControlId> controls;
 } kPages[] = {
-    {optSync0, "synchronize", cmdSync, {cmdSync, lblStatus}},
+    {optSync0, cmdSync, "synchronize", {cmdSync, lblStatus}},
     {optSync1,
-     "settings",
      chkSync,
+     "settings",
      {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart, cmdLog}},
-    {optSync2, "servers", txtServer, {txtServer, cmdAdd, cmdRemove, lstServer}},
-    {optSync3, "about", cmdExit, {picLogo, lblAbout}},
+    {optSync2, txtServer, "servers", {txtServer, cmdAdd, cmdRemove, lstServer}},
+    {optSync3, cmdExit, "about", {picLogo, lblAbout}},
 };
 
 // 4710 x 3345 twips: 314 x 223 pixels at 96 DPI, 471 x 334 at 144.
@@ -107,9 +106,8 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
   SetValue(HKEY_LOCAL_MACHINE, browser.key, nullptr,
            "\"" VEKHOR_SHELL_PROBE_PATH "\" \"" + record + "\" \"%1\"");
 
-  const HWND link = program.Control(lblURL);
   for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
-    ::SendMessageW(link, message, 0, MAKELPARAM(5, 5));
+    program.Send(lblURL, message, 0, MAKELPARAM(5, 5));
   ASSERT_TRUE(WaitUntil([&] { return !ReadFile(record).empty(); })) << "the shell opened nothing";
   ::Sleep(500);  // a second, wrong opening would have arrived by now
   const std::string opened = ReadFile(record);
@@ -121,13 +119,12 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
 // must not grow the window system's objects.
 TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
   const HWND window = program.Window();
-  const HWND link = program.Control(lblURL);
   const WPARAM clock = app::kFirstControlId + static_cast<int>(Timer2);
   auto session = [&](int ticks, int switches, int hovers) {
     for (int i = 0; i < ticks; ++i) ::SendMessageW(window, WM_TIMER, clock, 0);
     for (int i = 0; i < switches; ++i) program.Click(kPages[i % 4].button);
     for (int i = 0; i < hovers; ++i) {
-      ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+      program.Send(lblURL, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
       ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     }
   };
@@ -142,17 +139,12 @@ TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
 using Entry = std::pair<std::string, bool>;
 
 TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
-  const auto key = [&](WPARAM code) {
-    ::SendMessageW(program.Control(lstServer), WM_KEYDOWN, code, 0);
-    ::SendMessageW(program.Control(lstServer), WM_KEYUP, code, 0);
-  };
-  // A first start: the twelve default servers, checked, and stored so.
+  const auto key = [&](WPARAM code) { program.Send(lstServer, WM_KEYDOWN, code); };
+  // A first start: the twelve default servers, checked.
   const std::vector<Entry> defaults = program.ServerList();
   ASSERT_EQ(defaults.size(), 12u);
   for (const auto& [name, checked] : defaults) EXPECT_TRUE(checked) << name;
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked12"), "-1");
-  const std::optional<std::string> second = ReadValue(HKEY_CURRENT_USER, kServersKey, "Server2");
-  ASSERT_TRUE(second.has_value());
+  const std::string second = defaults[1].first;
 
   program.Click(optSync2);  // the servers page
   ::SendMessageA(program.Control(txtServer), WM_SETTEXT, 0,
@@ -162,14 +154,13 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   EXPECT_EQ(program.ServerList()[12], Entry("time.example.test", false));
   EXPECT_EQ(program.Text(txtServer), "");
   key(VK_END);
-  key(VK_SPACE);  // ticks the new entry
-  EXPECT_TRUE(program.ServerList()[12].second);
+  key(VK_SPACE);  // ticks the new entry, stored at once
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kServersKey, "ServerChecked13"), "-1");
 
   key(VK_HOME);
   key(VK_SPACE);  // clears the first entry
   key(VK_DOWN);   // the second is now the current entry
-  ::PostMessageW(program.Control(cmdRemove), BM_CLICK, 0, 0);
+  ::PostMessageW(program.Control(cmdRemove), BM_CLICK, 0, 0);  // the question holds it
   const HWND question = program.WaitForWindowOfClass(L"#32770");
   ASSERT_NE(question, nullptr) << "no question before removing";
   wchar_t text[256] = {};
@@ -177,12 +168,12 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   const char* locale = std::getenv("LANG");
   const Language language = LanguageOfLocale(locale != nullptr ? locale : "");
   EXPECT_EQ(std::wstring(text),
-            Wide(std::string(CatalogueText(115, language)) + " " + *second + "?"));
+            Wide(std::string(CatalogueText(115, language)) + " " + second + "?"));
   ::SendMessageW(::GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return program.ServerList().size() == 12; }));
   const std::vector<Entry> before = program.ServerList();
   EXPECT_FALSE(before[0].second);
-  EXPECT_NE(before[1].first, *second);
+  EXPECT_NE(before[1].first, second);
   EXPECT_EQ(before.back(), Entry("time.example.test", true));
   EXPECT_TRUE(program.SaveScreenshot("servers-edited"));
   program.Click(optSync1);  // the settings page
@@ -196,30 +187,27 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
 
 TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
   program.Click(optSync1);  // the settings page
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "InternetConnection"), "1");
   const std::pair<ControlId, const char*> boxes[] = {{chkSync, "Interval"},
                                                      {chkInternetConnection, "InternetConnection"},
                                                      {chkSysTray, "SysTray"},
                                                      {chkLog, "Log"},
                                                      {chkAutostart, "Autostart"}};
   for (const auto& [box, name] : boxes) {
-    const bool wasChecked = ::SendMessageW(program.Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool wasChecked = program.Send(box, BM_GETCHECK) == BST_CHECKED;
     program.Click(box);
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, name), wasChecked ? "0" : "1") << name;
+    EXPECT_EQ(Setting(name), wasChecked ? "0" : "1") << name;
   }
-  auto run = ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
-  if (!run) run = ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
+  const std::optional<std::string> run = RunValue();
   ASSERT_TRUE(run.has_value()) << "no Run value";
   EXPECT_EQ(run->front(), '"');
   EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
   program.Click(chkAutostart);
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "Autostart"), "0");
-  EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue).has_value());
-  EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
+  EXPECT_EQ(Setting("Autostart"), "0");
+  EXPECT_EQ(RunValue(), std::nullopt) << "on either key";
 }
 
 TEST_F(ProgramLife, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) {
-  SetValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray", "1");
+  SetSetting("SysTray", "1");
   ProgramWindow program("", ProgramWindow::Start::Hidden);
   ASSERT_TRUE(program.Found());
   ::Sleep(500);
@@ -228,26 +216,22 @@ TEST_F(ProgramLife, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) 
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.Window()) != FALSE; }));
 }
 
-TEST_F(ProgramLife, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
-  ProgramWindow program;
-  ASSERT_TRUE(program.Found());
+TEST_F(MainWindow, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
   ::PostMessageW(program.Window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.Window()); }));
   EXPECT_EQ(::WaitForSingleObject(program.Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   // Up from no entry reaches the last one: Exit.
   ASSERT_TRUE(program.PickFromTrayMenu(VK_UP)) << "a hidden program must keep a way back";
   EXPECT_EQ(program.WaitForExit(), 0u);
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray"), "0");  // stored on unload
+  EXPECT_EQ(Setting("SysTray"), "0");  // stored on unload
 }
 
-TEST_F(ProgramLife, ASecondStartEndsAtOnceAndStoresNothing) {
-  ProgramWindow first;
-  ASSERT_TRUE(first.Found());
-  SetValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray", "1");  // not what the first one's box says
+TEST_F(MainWindow, ASecondStartEndsAtOnceAndStoresNothing) {
+  SetSetting("SysTray", "1");  // not what the first one's box says
   ProgramWindow second("", ProgramWindow::Start::Unwatched);
   EXPECT_NE(second.WaitForExit(), static_cast<DWORD>(STILL_ACTIVE));
-  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kSettingsKey, "SysTray"), "1");
-  EXPECT_TRUE(::IsWindowVisible(first.Window()));
+  EXPECT_EQ(Setting("SysTray"), "1");
+  EXPECT_TRUE(::IsWindowVisible(program.Window()));
 }
 
 // Beside the bundled server on port 37 (see CMakeLists.txt), which gives the time, five bytes or

@@ -4,9 +4,21 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <winternl.h>
+
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,29 +36,138 @@ inline constexpr const char* kServersKey =
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Vektal Horolan";
 
-void SetValue(HKEY root, const char* key, const char* name, const std::string& value);
-std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name);
+inline void SetValue(HKEY root, const char* key, const char* name, const std::string& value) {
+  ::RegSetKeyValueA(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+inline std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
+  char data[1024] = {};
+  DWORD size = sizeof(data);
+  if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                     data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(data);
+}
+
+// The program's settings and its Run value, on the machine's key or else the user's.
+inline void SetSetting(const char* name, const std::string& value) {
+  SetValue(HKEY_CURRENT_USER, kSettingsKey, name, value);
+}
+inline std::optional<std::string> Setting(const char* name) {
+  return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
+}
+inline std::optional<std::string> RunValue() {
+  const auto machine = ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+  return machine ? machine : ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
+}
+
+inline std::string LogPath() {
+  const std::string path = VEKHOR_EXE_PATH;
+  return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
+}
+
 // Nothing of the program's left: settings, server list, Run values and log.
-void ForgetProgram();
+inline void ForgetProgram() {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+    ::RegDeleteKeyValueA(root, kRunKey, kRunValue);
+  std::remove(LogPath().c_str());
+}
+
 // Logging on, no tray icon, and these servers, all checked, in this order.
-void PrepareRun(const std::vector<std::string>& servers);
-std::string ReadFile(const std::string& path);
+inline void PrepareRun(const std::vector<std::string>& servers) {
+  SetSetting("SysTray", "0");
+  SetSetting("Log", "1");
+  for (std::size_t n = 1; n <= servers.size(); ++n) {
+    const std::string number = std::to_string(n);
+    SetValue(HKEY_CURRENT_USER, kServersKey, ("Server" + number).c_str(), servers[n - 1]);
+    SetValue(HKEY_CURRENT_USER, kServersKey, ("ServerChecked" + number).c_str(), "-1");
+  }
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
 // Fails the test unless the log holds each of `present` and none of `absent`.
-void ExpectLog(const std::vector<std::string>& present, const std::vector<std::string>& absent);
+inline void ExpectLog(const std::vector<std::string>& present,
+                      const std::vector<std::string>& absent) {
+  const std::string log = ReadFile(LogPath());
+  for (const std::string& line : present)
+    EXPECT_NE(log.find(line), std::string::npos) << "no \"" << line << "\" in the log:\n" << log;
+  for (const std::string& line : absent)
+    EXPECT_EQ(log.find(line), std::string::npos) << "\"" << line << "\" in the log:\n" << log;
+}
+
 // Asks `done` every 50 ms for up to 10 s; whether it came true.
-bool WaitUntil(const std::function<bool()>& done);
-std::wstring Wide(std::string_view utf8);
-// A process of `commandLine`, null when none started; its exit status once it has ended, or
-// STILL_ACTIVE after a minute.
-PROCESS_INFORMATION StartProcess(std::string commandLine);
-DWORD WaitForExit(HANDLE process);
+inline bool WaitUntil(const std::function<bool()>& done) {
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (done()) return true;
+    ::Sleep(50);
+  }
+  return done();
+}
+
+inline std::wstring Wide(std::string_view utf8) {
+  const int length = static_cast<int>(utf8.size());
+  std::wstring wide(utf8.size(), L'\0');
+  const int written = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length,
+                                            wide.data(), length);
+  wide.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+  return wide;
+}
+
+// A process of `commandLine`, null when none started; none of its output reaches the test's.
+inline PROCESS_INFORMATION StartProcess(std::string commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION process{};
+  ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &process);
+  return process;
+}
+
+// The exit status once the process has ended, or STILL_ACTIVE after a minute.
+inline DWORD WaitForExit(HANDLE process) {
+  DWORD status = STILL_ACTIVE;
+  if (::WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(process, &status);
+  return status;
+}
+
+inline HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
+  for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
+       window = ::FindWindowExW(nullptr, window, className, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && (!shownOnly || ::IsWindowVisible(window))) return window;
+  }
+  return nullptr;
+}
 
 class ProgramWindow {
  public:
   // Shown and Hidden wait until the program is idle with its window made; Unwatched does not.
   enum class Start { Shown, Hidden, Unwatched };
-  explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown);
-  ~ProgramWindow();  // closes the program, or kills it if it hangs
+  explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown)
+      : process_(StartProcess("\"" VEKHOR_EXE_PATH "\" " + arguments)) {
+    if (process_.hProcess == nullptr || start == Start::Unwatched) return;
+    ::WaitForInputIdle(process_.hProcess, 30000);
+    for (int waited = 0; window_ == nullptr && waited < 30000; waited += 50) {
+      window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
+      if (window_ == nullptr && ::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
+        break;
+    }
+  }
+  ~ProgramWindow() {  // closes the program, or kills it if it hangs
+    if (process_.hProcess == nullptr) return;
+    if (Close() == STILL_ACTIVE) ::TerminateProcess(process_.hProcess, 99);
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
   ProgramWindow(const ProgramWindow&) = delete;
   ProgramWindow& operator=(const ProgramWindow&) = delete;
 
@@ -56,24 +177,141 @@ class ProgramWindow {
   HWND Control(app::ControlId id) const {
     return ::GetDlgItem(window_, app::kFirstControlId + static_cast<int>(id));
   }
+  // The control's answer to `message`, which it has handled by then.
+  LRESULT Send(app::ControlId id, UINT message, WPARAM w = 0, LPARAM l = 0) const {
+    return ::SendMessageW(Control(id), message, w, l);
+  }
   bool Shown(app::ControlId id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
-  void Click(app::ControlId id) const { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
-  std::string Text(app::ControlId id) const;
-  DWORD Close();  // presses Exit, then WaitForExit()
+  void Click(app::ControlId id) const { Send(id, BM_CLICK); }
+  std::string Text(app::ControlId id) const {
+    char text[512] = {};
+    ::SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
   DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
+  // The Exit button's own report of a click: the close box only hides the window, and a hidden
+  // button takes no clicks.
+  DWORD Close() const {
+    const HWND exit = Control(app::ControlId::cmdExit);
+    if (window_ != nullptr)
+      ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(exit), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(exit));
+    return WaitForExit();
+  }
 
-  // The server list's entries and their check marks.
-  std::vector<std::pair<std::string, bool>> ServerList() const;
+  // The server list's entries and their check marks; the list writes each entry's text into
+  // memory of the program's own.
+  std::vector<std::pair<std::string, bool>> ServerList() const {
+    constexpr SIZE_T kTextSize = 1024;
+    auto* remote =
+        static_cast<char*>(::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
+                                            MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    LVITEMA item{};
+    item.pszText = remote + sizeof(LVITEMA);
+    item.cchTextMax = static_cast<int>(kTextSize);
+    std::vector<std::pair<std::string, bool>> entries;
+    const auto count = static_cast<WPARAM>(Send(app::ControlId::lstServer, LVM_GETITEMCOUNT));
+    for (WPARAM i = 0; remote != nullptr && i < count; ++i) {
+      ::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr);
+      const auto length = ::SendMessageA(Control(app::ControlId::lstServer), LVM_GETITEMTEXTA, i,
+                                         reinterpret_cast<LPARAM>(remote));
+      std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), '\0');
+      ::ReadProcessMemory(process_.hProcess, item.pszText, text.data(), text.size(), nullptr);
+      const auto state = Send(app::ControlId::lstServer, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
+      entries.emplace_back(text, (state >> 12) == 2);
+    }
+    if (remote != nullptr) ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return entries;
+  }
 
   // A shown top-level window of the program's ("#32770" a message box), after up to 10 s.
-  HWND WaitForWindowOfClass(const wchar_t* className) const;
+  HWND WaitForWindowOfClass(const wchar_t* className) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(process_.dwProcessId, className, true)); });
+    return found;
+  }
+
   // Right-clicks the tray icon and picks from its menu with `key` and Return; false when there
-  // is no icon or no menu.
-  bool PickFromTrayMenu(WPARAM key) const;
-  // The program's live GDI objects (Wine's GetGuiResources counts none).
-  std::size_t GuiObjects() const;
+  // is no icon or no menu. The shell refuses a change to an icon it does not hold (yet).
+  bool PickFromTrayMenu(WPARAM key) const {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = Control(app::ControlId::TrayIcon);
+    icon.uID = 1;
+    if (!WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; })) return false;
+    ::PostMessageW(icon.hWnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    const HWND menu = WaitForWindowOfClass(L"#32768");
+    if (menu == nullptr) return false;
+    ::PostMessageW(menu, WM_KEYDOWN, key, 0);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+  }
+
+  // The program's live GDI objects (Wine's GetGuiResources counts none), from the GDI handle
+  // table its PEB points to: 0x10000 entries of 24 bytes, the object's type in byte 14 (zero for
+  // a free entry), its owner's process id in bytes 8-9.
+  std::size_t GuiObjects() const {
+    PROCESS_BASIC_INFORMATION basic{};
+    if (::NtQueryInformationProcess(process_.hProcess, ProcessBasicInformation, &basic,
+                                    sizeof(basic), nullptr) != 0)
+      return 0;
+    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
+    std::uint64_t table = 0;
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    const auto* peb = static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
+    if (!::ReadProcessMemory(process_.hProcess, peb + kTableOffset, &table, sizeof(table),
+                             nullptr) ||
+        table == 0 ||
+        !::ReadProcessMemory(process_.hProcess, reinterpret_cast<const void*>(table),
+                             entries.data(), entries.size(), nullptr))
+      return 0;
+    std::size_t live = 0;
+    for (std::size_t i = 0; i < kEntries; ++i) {
+      const unsigned char* entry = entries.data() + i * kEntrySize;
+      std::uint16_t owner = 0;
+      std::memcpy(&owner, entry + 8, sizeof(owner));
+      if (entry[14] != 0 &&
+          (owner == 0 || owner == static_cast<std::uint16_t>(process_.dwProcessId)))
+        ++live;
+    }
+    return live;
+  }
+
   // The window as on screen, to VEKHOR_SCREENSHOT_FOLDER as a BMP; true when none is wanted.
-  bool SaveScreenshot(const std::string& name) const;
+  bool SaveScreenshot(const std::string& name) const {
+    const char* folder = std::getenv("VEKHOR_SCREENSHOT_FOLDER");
+    const char* prefix = std::getenv("VEKHOR_SCREENSHOT_PREFIX");
+    if (folder == nullptr) return true;
+    ::CreateDirectoryA(folder, nullptr);
+    ::Sleep(300);  // time to paint
+    RECT bounds{};
+    ::GetWindowRect(window_, &bounds);
+    const LONG width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    const bool copied =
+        ::BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
+    ::SelectObject(memory, previous);
+    // 32 bits a pixel: rows need no padding.
+    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<char> pixels(static_cast<std::size_t>(width * height) * 4);
+    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file{0x4D42, kHeaders + static_cast<DWORD>(pixels.size()), 0, 0,
+                                kHeaders};
+    std::ofstream out(std::string(folder) + "/" + (prefix != nullptr ? prefix : "") + name + ".bmp",
+                      std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return copied && out.good();
+  }
 
  private:
   PROCESS_INFORMATION process_{};
