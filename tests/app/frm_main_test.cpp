@@ -92,33 +92,23 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
 }
 
 // No "SysTray" stored is a first start: the checked defaults join the list found, which is
-// stored; the unload stores "SysTray", so a restart finds the list as left and adds none.
-TEST(FrmMainStart, TheFirstStartAppendsTheDefaultsAndARestartFindsTheListAsLeft) {
-  platform::MemoryRegistry registry(platform::EnumerationOrder::ByName);
-  {
-    test::HeadlessProgram first(registry);
-    first.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
-    first.window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
-    first.window.Form_Load();
-    fakes::HeadlessCheckedList& list = first.form.checkedList(ControlId::lstServer);
-    ASSERT_EQ(list.items.size(), 13u);
-    EXPECT_EQ(list.items[0].text, "mine.example");
-    EXPECT_FALSE(list.items[0].checked);
-    for (std::size_t n = 1; n < 13; ++n) EXPECT_TRUE(list.items[n].checked) << list.items[n].text;
-    EXPECT_EQ(first.form.checkBox(ControlId::chkInternetConnection).value, app::kChecked);
-    list.ClickCheck(2);
-    first.form.button(ControlId::cmdExit).Click();
-    EXPECT_TRUE(first.form.unloaded);
-  }
-  test::HeadlessProgram second(registry);
-  second.window.Form_Load();
-  const auto& items = second.form.checkedList(ControlId::lstServer).items;
+// stored; the unload stores "SysTray". The Wine tests restart and find the list as left.
+TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndTheUnloadMarksItDone) {
+  window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
+  window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
+  window.Form_Load();
+  const auto& items = form.checkedList(ControlId::lstServer).items;
   ASSERT_EQ(items.size(), 13u);
   EXPECT_EQ(items[0].text, "mine.example");
-  EXPECT_FALSE(items[2].checked);
-  EXPECT_TRUE(items[3].checked);
-  EXPECT_EQ(second.Setting("SysTray"), "0");
-  EXPECT_EQ(second.Setting("InternetConnection"), "1");
+  EXPECT_FALSE(items[0].checked);
+  for (std::size_t n = 1; n < 13; ++n) EXPECT_TRUE(items[n].checked) << items[n].text;
+  EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
+            items[12].text);
+  EXPECT_EQ(Setting("SysTray"), "absent");
+  form.button(ControlId::cmdExit).Click();
+  EXPECT_TRUE(form.unloaded);
+  EXPECT_EQ(Setting("SysTray"), "0");
+  EXPECT_EQ(Setting("InternetConnection"), "1");
 }
 
 TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
