@@ -15,14 +15,14 @@ namespace vekhor {
 namespace {
 
 using app::ControlId;
+using enum app::ControlId;
 
 struct FrmMain : ::testing::Test, test::HeadlessProgram {
   // Every run shows how it ended in the status line: its changes count the runs.
-  int Runs() { return form.label(ControlId::lblStatus).changes; }
+  int Runs() { return form.label(lblStatus).changes; }
 };
 
-constexpr ControlId kPages[] = {ControlId::Frame1_0, ControlId::Frame1_1, ControlId::Frame1_2,
-                                ControlId::Frame1_3};
+constexpr ControlId kPages[] = {Frame1_0, Frame1_1, Frame1_2, Frame1_3};
 
 TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
   for (const Language language : {Language::English, Language::Swedish}) {
@@ -34,14 +34,12 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
     };
     EXPECT_EQ(ui.form.caption, "Vektal Horolan");
     EXPECT_TRUE(ui.form.visible);
-    EXPECT_EQ(ui.form.label(ControlId::lblAbout).caption,
+    EXPECT_EQ(ui.form.label(lblAbout).caption,
               std::string("Version 1.0.33\r\n") + app::kCopyrightLine);
-    EXPECT_EQ(ui.form.button(ControlId::cmdExit).caption, text(text::kExit));
-    EXPECT_EQ(ui.form.checkBox(ControlId::chkInternetConnection).caption,
-              text(text::kCheckInternet));
-    EXPECT_EQ(ui.form.checkedList(ControlId::lstServer).toolTip, text(text::kDoubleClickToSync));
-    const ControlId buttons[] = {ControlId::optSync0, ControlId::optSync1, ControlId::optSync2,
-                                 ControlId::optSync3};
+    EXPECT_EQ(ui.form.button(cmdExit).caption, text(text::kExit));
+    EXPECT_EQ(ui.form.checkBox(chkInternetConnection).caption, text(text::kCheckInternet));
+    EXPECT_EQ(ui.form.checkedList(lstServer).toolTip, text(text::kDoubleClickToSync));
+    const ControlId buttons[] = {optSync0, optSync1, optSync2, optSync3};
     const int toolTips[] = {text::kSynchronize, text::kSettings, text::kServers, text::kAbout};
     for (int index = 0; index < app::kPageCount; ++index) {
       const fakes::HeadlessOptionButton& button = ui.form.optionButton(buttons[index]);
@@ -58,7 +56,7 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
 // The link goes dark only when the pointer is over the window's own surface.
 TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndTheClockFollowsTimer2) {
   window.Form_Load();
-  fakes::HeadlessLabel& link = form.label(ControlId::lblURL);
+  fakes::HeadlessLabel& link = form.label(lblURL);
   for (int pass = 0; pass < 2; ++pass) {
     link.MoveMouse(30, 40);
     EXPECT_EQ(link.foreColor, 0x00FFFFu);
@@ -67,11 +65,11 @@ TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndTheClockFollowsTimer2) {
     EXPECT_EQ(link.foreColor, 0x0000FFu);
     EXPECT_FALSE(link.underline);
   }
-  const fakes::HeadlessLabel& time = form.label(ControlId::lblTime);
+  const fakes::HeadlessLabel& time = form.label(lblTime);
   EXPECT_EQ(time.caption, "2004-04-10 14:00:00");
-  EXPECT_EQ(form.timer(ControlId::Timer2).interval, 500);
+  EXPECT_EQ(form.timer(Timer2).interval, 500);
   clock.now = "2004-04-10 14:00:01";
-  form.timer(ControlId::Timer2).Tick();
+  form.timer(Timer2).Tick();
   EXPECT_EQ(time.caption, clock.now);
 }
 
@@ -97,7 +95,7 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndTheUnloadMarksItDone) {
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
   window.Form_Load();
-  const auto& items = form.checkedList(ControlId::lstServer).items;
+  const auto& items = form.checkedList(lstServer).items;
   ASSERT_EQ(items.size(), 13u);
   EXPECT_EQ(items[0].text, "mine.example");
   EXPECT_FALSE(items[0].checked);
@@ -105,7 +103,7 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndTheUnloadMarksItDone) {
   EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
             items[12].text);
   EXPECT_EQ(Setting("SysTray"), "absent");
-  form.button(ControlId::cmdExit).Click();
+  form.button(cmdExit).Click();
   EXPECT_TRUE(form.unloaded);
   EXPECT_EQ(Setting("SysTray"), "0");
   EXPECT_EQ(Setting("InternetConnection"), "1");
@@ -132,9 +130,9 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
   window.Form_Load();
   form.Activate();
   EXPECT_EQ(Runs(), 1) << "an activation with the hourly option on runs at once";
-  EXPECT_TRUE(form.button(ControlId::cmdSync).enabled);
-  auto& timer = form.timer(ControlId::Timer1);
-  auto& hourly = form.checkBox(ControlId::chkSync);
+  EXPECT_TRUE(form.button(cmdSync).enabled);
+  auto& timer = form.timer(Timer1);
+  auto& hourly = form.checkBox(chkSync);
   for (int tick = 0; tick < 30; ++tick) timer.Tick();
   hourly.Click();  // off: no ticks, and the count so far is kept
   timer.Tick();
@@ -151,20 +149,20 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
 // A double-click while a walk waits in DoEvents runs beside it; both close every socket.
 TEST_F(FrmMain, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
   window.Form_Load();
-  auto& list = form.checkedList(ControlId::lstServer);
+  auto& list = form.checkedList(lstServer);
   sockets.AddHost(sockets.hostName, {"10.0.0.5"});  // the local address
   sockets.AddHost(list.items[0].text, {"127.0.0.9"});
   toolkit.pending.push_back([&] { list.DoubleClick(0); });
-  form.button(ControlId::cmdSync).Click();
+  form.button(cmdSync).Click();
   EXPECT_EQ(Runs(), 2) << "the inner run and the walk each end with a status";
   EXPECT_GT(sockets.connects, 0);
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
-  EXPECT_TRUE(form.button(ControlId::cmdSync).enabled);
+  EXPECT_TRUE(form.button(cmdSync).enabled);
 }
 
-struct TrayIcon : ::testing::Test {
-  TrayIcon() {
+struct Tray : ::testing::Test {
+  Tray() {
     host.onMouseMove = [this](int, int, float x, float) {
       app::TrayIconMouseMove(host, x, form, menu);
     };
@@ -178,11 +176,11 @@ struct TrayIcon : ::testing::Test {
   fakes::FakeNotifyIcon shell;
   app::SysTray tray{shell};
   fakes::HeadlessForm form;
-  fakes::HeadlessTrayHost& host = form.trayHost(ControlId::TrayIcon);
-  fakes::HeadlessPopupMenu& menu = form.popupMenu(ControlId::mnuSysTray);
+  fakes::HeadlessTrayHost& host = form.trayHost(TrayIcon);
+  fakes::HeadlessPopupMenu& menu = form.popupMenu(mnuSysTray);
 };
 
-TEST_F(TrayIcon, TheAddAsksForTheHostsWindowAndPictureWithTheTitleAndDateAsTip) {
+TEST_F(Tray, TheAddAsksForTheHostsWindowAndPictureWithTheTitleAndDateAsTip) {
   ASSERT_TRUE(tray.AddTrayIcon(host, "Vektal Horolan", "2004-04-10"));
   ASSERT_EQ(shell.requests.size(), 1u);
   EXPECT_EQ(shell.requests[0].message, 0);
@@ -202,7 +200,7 @@ TEST_F(TrayIcon, TheAddAsksForTheHostsWindowAndPictureWithTheTitleAndDateAsTip) 
   EXPECT_EQ(Tip(2), "Vektal Horolan " + std::string(48, 'd') + std::string(1, '\0'));
 }
 
-TEST_F(TrayIcon, OnlyALeftDoubleClickAndARightReleaseOnTheIconActAtAnyPixelSize) {
+TEST_F(Tray, OnlyALeftDoubleClickAndARightReleaseOnTheIconActAtAnyPixelSize) {
   for (const int twipsPerPixel : {15, 10}) {
     SCOPED_TRACE(twipsPerPixel);
     host.twipsPerPixel = twipsPerPixel;
@@ -221,7 +219,7 @@ TEST_F(TrayIcon, OnlyALeftDoubleClickAndARightReleaseOnTheIconActAtAnyPixelSize)
 }
 
 // A start at logon may come before the taskbar: the window shows, and the icon follows.
-TEST_F(TrayIcon, ANewTaskbarGetsTheSameIconAgainUntilTheUnloadRemovesIt) {
+TEST_F(Tray, ANewTaskbarGetsTheSameIconAgainUntilTheUnloadRemovesIt) {
   tray.TaskbarCreated();  // nothing asked for: nothing to add again or to remove
   tray.RemoveTrayIcon();
   EXPECT_TRUE(shell.requests.empty());

@@ -16,7 +16,7 @@
 namespace vekhor {
 namespace {
 
-using app::ControlId;
+using enum app::ControlId;
 
 constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr platform::RegistryKey kMachine = platform::kHkeyLocalMachine;
@@ -71,14 +71,14 @@ struct SettingsPage : ::testing::Test {
   platform::MemoryRegistry memory;
   RunKeysDenied registry{memory};
   test::HeadlessProgram program{registry};
-  fakes::HeadlessCheckBox& autostart = program.form.checkBox(ControlId::chkAutostart);
+  fakes::HeadlessCheckBox& autostart = program.form.checkBox(chkAutostart);
   int autostartClicks = 0;
 };
 
 // The Wine tests click every box; here the third value a start can set: not clear, so hourly.
 TEST_F(SettingsPage, TheHourlyBoxRunsTimer1WhileNotClearAndStoresItsValueAtOnce) {
-  const fakes::HeadlessTimer& timer1 = program.form.timer(ControlId::Timer1);
-  fakes::HeadlessCheckBox& hourly = program.form.checkBox(ControlId::chkSync);
+  const fakes::HeadlessTimer& timer1 = program.form.timer(Timer1);
+  fakes::HeadlessCheckBox& hourly = program.form.checkBox(chkSync);
   for (const int value : {app::kChecked, app::kUnchecked, app::kGrayed}) {
     hourly.SetValue(value);
     EXPECT_EQ(program.Setting("Interval"), std::to_string(value));
