@@ -14,21 +14,21 @@ void Emplace(Object& object, app::ControlKind kind, std::index_sequence<Kinds...
 
 }  // namespace
 
+// Each entry gets the control of its kind, which it then sets up; std::monostate is the window.
 HeadlessForm::HeadlessForm() {
   for (const app::ControlLayout& layout : app::MainWindowLayout()) {
-    Emplace(Slot(layout.id), layout.kind, std::make_index_sequence<std::variant_size_v<Object>>());
-    std::visit([&](auto& control) { Set(control, layout); }, Slot(layout.id));
+    Object& object = objects_[static_cast<std::size_t>(layout.id)];
+    Emplace(object, layout.kind, std::make_index_sequence<std::variant_size_v<Object>>());
+    const auto setUp = [&](auto& control) {
+      const std::string fixedCaption(layout.caption);
+      if constexpr (std::is_same_v<decltype(control), std::monostate&>) caption = fixedCaption;
+      if constexpr (requires { control.rect; }) control.rect = layout.rect;
+      if constexpr (requires { control.caption; }) control.caption = fixedCaption;
+      if constexpr (requires { control.text; }) control.text = fixedCaption;
+      if constexpr (requires { control.foreColor; }) control.foreColor = layout.foreColor;
+    };
+    std::visit(setUp, object);
   }
-}
-
-template <class Control>
-void HeadlessForm::Set(Control& control, const app::ControlLayout& layout) {
-  const std::string fixedCaption(layout.caption);
-  if constexpr (std::is_same_v<Control, std::monostate>) caption = fixedCaption;
-  if constexpr (requires { control.rect; }) control.rect = layout.rect;
-  if constexpr (requires { control.caption; }) control.caption = fixedCaption;
-  if constexpr (requires { control.text; }) control.text = fixedCaption;
-  if constexpr (requires { control.foreColor; }) control.foreColor = layout.foreColor;
 }
 
 bool HeadlessForm::Close(int mode) {

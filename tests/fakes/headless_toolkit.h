@@ -61,14 +61,11 @@ class HeadlessForm final : public Captioned<app::Form> {
                               HeadlessCheckedList, HeadlessPictureBox, HeadlessTrayHost,
                               HeadlessTimer, HeadlessPopupMenu, HeadlessMenuEntry>;
 
-  Object& Slot(app::ControlId id) { return objects_[static_cast<std::size_t>(id)]; }
   template <class Kind>
   Kind& Get(app::ControlId id) {
-    if (Kind* found = std::get_if<Kind>(&Slot(id))) return *found;
+    if (Kind* found = std::get_if<Kind>(&objects_[static_cast<std::size_t>(id)])) return *found;
     throw std::logic_error(std::string(app::LayoutOf(id).name) + " asked for as another kind");
   }
-  template <class Control>
-  void Set(Control& control, const app::ControlLayout& layout);
 
   std::array<Object, app::kControlCount> objects_;
 };
