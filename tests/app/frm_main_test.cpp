@@ -35,7 +35,6 @@ struct HeadlessProgram : fakes::FakeOs<> {
   fakes::HeadlessForm& form = toolkit.form;
 };
 
-using app::ControlId;
 using enum app::ControlId;
 
 struct FrmMain : ::testing::Test, HeadlessProgram {
@@ -43,7 +42,7 @@ struct FrmMain : ::testing::Test, HeadlessProgram {
   int Runs() { return form.label(lblStatus).changes; }
 };
 
-constexpr ControlId kPages[] = {Frame1_0, Frame1_1, Frame1_2, Frame1_3};
+constexpr app::ControlId kPages[] = {Frame1_0, Frame1_1, Frame1_2, Frame1_3};
 
 TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
   for (const Language language : {Language::English, Language::Swedish}) {
@@ -60,7 +59,7 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
     EXPECT_EQ(ui.form.button(cmdExit).caption, text(text::kExit));
     EXPECT_EQ(ui.form.checkBox(chkInternetConnection).caption, text(text::kCheckInternet));
     EXPECT_EQ(ui.form.checkedList(lstServer).toolTip, text(text::kDoubleClickToSync));
-    const ControlId buttons[] = {optSync0, optSync1, optSync2, optSync3};
+    const app::ControlId buttons[] = {optSync0, optSync1, optSync2, optSync3};
     const int toolTips[] = {text::kSynchronize, text::kSettings, text::kServers, text::kAbout};
     for (int index = 0; index < app::kPageCount; ++index) {
       const fakes::HeadlessOptionButton& button = ui.form.optionButton(buttons[index]);
@@ -98,12 +97,12 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   window.Form_Load();
   for (const int state : {app::kWindowMinimised, app::kWindowNormal, 2}) {  // 2: maximised
     SCOPED_TRACE(state);
-    for (const ControlId page : kPages) form.frame(page).rect = {5, 6, 7, 8};
+    for (const app::ControlId page : kPages) form.frame(page).rect = {5, 6, 7, 8};
     form.windowState = state;
     form.Resize();
     const auto expected = state == app::kWindowMinimised ? std::make_tuple(5, 6, 7, 8)
                                                          : std::make_tuple(60, 660, 4575, 1515);
-    for (const ControlId page : kPages) {
+    for (const app::ControlId page : kPages) {
       const app::TwipsRect& rect = form.frame(page).rect;
       EXPECT_EQ(std::make_tuple(rect.left, rect.top, rect.width, rect.height), expected);
     }
