@@ -51,19 +51,6 @@ void BeTheChild(const char* job) {
   std::exit(Save(registry, kNewList, where) ? static_cast<int>(registry.calls) : -1);
 }
 
-DWORD RunChild(const ServersLocation& where, unsigned k) {
-  char self[MAX_PATH + 1] = "\"";  // this program, quoted
-  ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH);
-  ::SetEnvironmentVariableA("VEKHOR_SAVE_KILL", (std::to_string(k) + " " + where.path).c_str());
-  const PROCESS_INFORMATION child =
-      StartProcess(std::string(self) + "\" --gtest_filter=ServerSaveKill.*");
-  const DWORD status = WaitForExit(child.hProcess);
-  if (status == STILL_ACTIVE) ::TerminateProcess(child.hProcess, 0);
-  ::CloseHandle(child.hThread);
-  ::CloseHandle(child.hProcess);
-  return status;
-}
-
 // One round with the old list stored and a kill before the k-th changing call: what a start of
 // the program then loads ('O'ld, 'N'ew or 'B'roken), and whether it can save again.
 char KillAndInspect(unsigned k, DWORD& status) {
@@ -71,7 +58,15 @@ char KillAndInspect(unsigned k, DWORD& status) {
   platform::Registry& registry = place.registry();
   const ServersLocation& where = place.servers();
   fakes::WriteValues(registry, where.root, where.path, StoredForm(kOldList));
-  status = RunChild(where, k);
+  char self[MAX_PATH + 1] = "\"";  // this program, quoted
+  ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH);
+  ::SetEnvironmentVariableA("VEKHOR_SAVE_KILL", (std::to_string(k) + " " + where.path).c_str());
+  const PROCESS_INFORMATION child =
+      StartProcess(std::string(self) + "\" --gtest_filter=ServerSaveKill.*");
+  status = WaitForExit(child.hProcess);
+  if (status == STILL_ACTIVE) ::TerminateProcess(child.hProcess, 0);
+  ::CloseHandle(child.hThread);
+  ::CloseHandle(child.hProcess);
 
   const ServerList loaded = LoadList(registry, where);
   const char outcome = loaded == kOldList ? 'O' : loaded == kNewList ? 'N' : 'B';

@@ -36,11 +36,13 @@ inline constexpr const char* kServersKey =
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Vektal Horolan";
 
-inline void SetValue(HKEY root, const char* key, const char* name, const std::string& value) {
+// A string value in the registry, by default one of the program's settings.
+inline void SetValue(const char* name, const std::string& value, const char* key = kSettingsKey,
+                     HKEY root = HKEY_CURRENT_USER) {
   ::RegSetKeyValueA(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
-
-inline std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
+inline std::optional<std::string> ReadValue(const char* name, const char* key = kSettingsKey,
+                                            HKEY root = HKEY_CURRENT_USER) {
   char data[1024] = {};
   DWORD size = sizeof(data);
   if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
@@ -49,16 +51,10 @@ inline std::optional<std::string> ReadValue(HKEY root, const char* key, const ch
   return std::string(data);
 }
 
-// The program's settings and its Run value, on the machine's key or else the user's.
-inline void SetSetting(const char* name, const std::string& value) {
-  SetValue(HKEY_CURRENT_USER, kSettingsKey, name, value);
-}
-inline std::optional<std::string> Setting(const char* name) {
-  return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name);
-}
+// The program's Run value, on the machine's key or else the user's.
 inline std::optional<std::string> RunValue() {
-  const auto machine = ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
-  return machine ? machine : ReadValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
+  const auto machine = ReadValue(kRunValue, kRunKey, HKEY_LOCAL_MACHINE);
+  return machine ? machine : ReadValue(kRunValue, kRunKey);
 }
 
 inline std::string LogPath() {
@@ -76,12 +72,12 @@ inline void ForgetProgram() {
 
 // Logging on, no tray icon, and these servers, all checked, in this order.
 inline void PrepareRun(const std::vector<std::string>& servers) {
-  SetSetting("SysTray", "0");
-  SetSetting("Log", "1");
+  SetValue("SysTray", "0");
+  SetValue("Log", "1");
   for (std::size_t n = 1; n <= servers.size(); ++n) {
     const std::string number = std::to_string(n);
-    SetValue(HKEY_CURRENT_USER, kServersKey, ("Server" + number).c_str(), servers[n - 1]);
-    SetValue(HKEY_CURRENT_USER, kServersKey, ("ServerChecked" + number).c_str(), "-1");
+    SetValue(("Server" + number).c_str(), servers[n - 1], kServersKey);
+    SetValue(("ServerChecked" + number).c_str(), "-1", kServersKey);
   }
 }
 
@@ -156,11 +152,10 @@ class ProgramWindow {
       : process_(StartProcess("\"" VEKHOR_EXE_PATH "\" " + arguments)) {
     if (process_.hProcess == nullptr || start == Start::Unwatched) return;
     ::WaitForInputIdle(process_.hProcess, 30000);
-    for (int waited = 0; window_ == nullptr && waited < 30000; waited += 50) {
+    WaitUntil([&] {
       window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
-      if (window_ == nullptr && ::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0)
-        break;
-    }
+      return window_ != nullptr || ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
   }
   ~ProgramWindow() {  // closes the program, or kills it if it hangs
     if (process_.hProcess == nullptr) return;
@@ -294,9 +289,8 @@ class ProgramWindow {
     const bool copied =
         ::BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY) != FALSE;
     ::SelectObject(memory, previous);
-    // 32 bits a pixel: rows need no padding.
-    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<char> pixels(static_cast<std::size_t>(width * height) * 4);
+    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<char> pixels(static_cast<std::size_t>((width * 3 + 3) / 4 * 4 * height));
     ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     ::DeleteObject(bitmap);
