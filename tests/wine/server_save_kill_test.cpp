@@ -26,19 +26,14 @@ const ServerList kNewList = NumberedList("new", 5);
 const ServerList kOldList = NumberedList("old", 3);
 const ServerList kThirdList = NumberedList("third", 4);
 
-// Counts the calls that change the registry and ends the process before the k-th.
-class KillingRegistry final : public fakes::ForwardingRegistry {
- public:
-  KillingRegistry(platform::Registry& real, unsigned killBefore)
-      : ForwardingRegistry(real), killBefore_(killBefore) {}
-  unsigned calls = 0;
-
- private:
+// Counts the calls that change the registry and ends the process before the killBefore-th.
+struct KillingRegistry final : fakes::ForwardingRegistry {
+  using ForwardingRegistry::ForwardingRegistry;
   std::int32_t BeforeChange() override {
-    if (++calls == killBefore_) ::TerminateProcess(::GetCurrentProcess(), kKilled);
+    if (++calls == killBefore) ::TerminateProcess(::GetCurrentProcess(), kKilled);
     return platform::kErrorSuccess;
   }
-  unsigned killBefore_;
+  unsigned killBefore = 0, calls = 0;
 };
 
 // The child: this test again, with VEKHOR_SAVE_KILL saying "<k> <path below HKCU>". It saves
@@ -46,7 +41,8 @@ class KillingRegistry final : public fakes::ForwardingRegistry {
 // k = 0), else exits with the number of changing calls.
 void BeTheChild(const char* job) {
   const std::unique_ptr<platform::Registry> system = platform::MakeSystemRegistry();
-  KillingRegistry registry(*system, static_cast<unsigned>(std::strtoul(job, nullptr, 10)));
+  KillingRegistry registry(*system);
+  registry.killBefore = static_cast<unsigned>(std::strtoul(job, nullptr, 10));
   const ServersLocation where{platform::kHkeyCurrentUser, std::strchr(job, ' ') + 1};
   std::exit(Save(registry, kNewList, where) ? static_cast<int>(registry.calls) : -1);
 }

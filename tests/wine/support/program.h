@@ -184,8 +184,7 @@ class ProgramWindow {
     return text;
   }
   DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
-  // The Exit button's own report of a click: the close box only hides the window, and a hidden
-  // button takes no clicks.
+  // The Exit button's own report of a click, which works on a hidden window too.
   DWORD Close() const {
     const HWND exit = Control(app::ControlId::cmdExit);
     if (window_ != nullptr)
@@ -194,8 +193,7 @@ class ProgramWindow {
     return WaitForExit();
   }
 
-  // The server list's entries and their check marks; the list writes each entry's text into
-  // memory of the program's own.
+  // The server list's entries and check marks; the list writes texts to the program's memory.
   std::vector<std::pair<std::string, bool>> ServerList() const {
     constexpr SIZE_T kTextSize = 1024;
     auto* remote =
@@ -208,8 +206,8 @@ class ProgramWindow {
     const auto count = static_cast<WPARAM>(Send(app::ControlId::lstServer, LVM_GETITEMCOUNT));
     for (WPARAM i = 0; remote != nullptr && i < count; ++i) {
       ::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr);
-      const auto length = ::SendMessageA(Control(app::ControlId::lstServer), LVM_GETITEMTEXTA, i,
-                                         reinterpret_cast<LPARAM>(remote));
+      const auto length =
+          Send(app::ControlId::lstServer, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
       std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), '\0');
       ::ReadProcessMemory(process_.hProcess, item.pszText, text.data(), text.size(), nullptr);
       const auto state = Send(app::ControlId::lstServer, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
@@ -246,19 +244,18 @@ class ProgramWindow {
   // table its PEB points to: 0x10000 entries of 24 bytes, the object's type in byte 14 (zero for
   // a free entry), its owner's process id in bytes 8-9.
   std::size_t GuiObjects() const {
-    PROCESS_BASIC_INFORMATION basic{};
-    if (::NtQueryInformationProcess(process_.hProcess, ProcessBasicInformation, &basic,
-                                    sizeof(basic), nullptr) != 0)
-      return 0;
-    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24;
-    std::uint64_t table = 0;
+    PROCESS_BASIC_INFORMATION basic{};  // no PEB, nothing read: none counted
+    ::NtQueryInformationProcess(process_.hProcess, ProcessBasicInformation, &basic, sizeof(basic),
+                                nullptr);
+    const auto read = [&](const void* at, void* into, std::size_t size) {
+      return ::ReadProcessMemory(process_.hProcess, at, into, size, nullptr) != FALSE;
+    };
+    constexpr std::size_t kEntries = 0x10000, kEntrySize = 24;
+    const void* table = nullptr;
     std::vector<unsigned char> entries(kEntries * kEntrySize);
-    const auto* peb = static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress));
-    if (!::ReadProcessMemory(process_.hProcess, peb + kTableOffset, &table, sizeof(table),
-                             nullptr) ||
-        table == 0 ||
-        !::ReadProcessMemory(process_.hProcess, reinterpret_cast<const void*>(table),
-                             entries.data(), entries.size(), nullptr))
+    if (!read(static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) + 0xF8, &table,
+              sizeof(table)) ||
+        !read(table, entries.data(), entries.size()))
       return 0;
     std::size_t live = 0;
     for (std::size_t i = 0; i < kEntries; ++i) {
