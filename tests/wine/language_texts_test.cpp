@@ -1,0 +1,77 @@
+// The program's texts in the user's language and regional forms, which Wine takes from LANG:
+// the string table of Vekhor.exe against the catalogue it is built from, the language the
+// program picks, and the clock label's date-time text. The Swedish run of the server list test
+// sees the texts through the ANSI code page, in a message box.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/win32/resource_texts.h"
+#include "platform/win32/win_clock.h"
+#include "res/catalogue.h"
+#include "support/program.h"
+
+namespace vekhor {
+namespace {
+
+using platform::ResourceTexts;
+
+// ctest runs this again under a Swedish and a German locale and says which language it expects.
+TEST(CatalogueResources, EachLanguageHoldsExactlyTheCatalogueAndTheUsersLanguageIsPicked) {
+  // The program file as data only: its resources, none of its code.
+  const std::unique_ptr<HINSTANCE__, decltype(&::FreeLibrary)> program{
+      ::LoadLibraryExA(VEKHOR_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE), &::FreeLibrary};
+  ASSERT_NE(program, nullptr) << "cannot load " VEKHOR_EXE_PATH;
+  for (const auto& [language, id] : {std::pair{Language::English, platform::kLanguageEnglishUs},
+                                     std::pair{Language::Swedish, platform::kLanguageSwedish}}) {
+    for (int number = kFirstText; number <= kLastText; ++number) {
+      EXPECT_EQ(platform::LoadResourceText(program.get(), number, id),
+                testing::Wide(CatalogueText(number, language)))
+          << "text " << number << ", language " << id;
+    }
+    // Neighbours of the catalogue sit in the same string blocks and must stay empty.
+    EXPECT_EQ(platform::LoadResourceText(program.get(), kFirstText - 1, id), L"");
+    EXPECT_EQ(platform::LoadResourceText(program.get(), kLastText + 1, id), L"");
+  }
+  // Any other language falls back to English.
+  const ResourceTexts german(program.get(), MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+  EXPECT_EQ(german.LoadResString(101), "Could not make connection");
+
+  const char* expected = std::getenv("VEKHOR_EXPECTED_TEXT_LANGUAGE");
+  if (expected == nullptr) return;
+  const bool swedish = std::string_view(expected) == "Swedish";
+  EXPECT_EQ(platform::CurrentTextLanguage(),
+            swedish ? platform::kLanguageSwedish : platform::kLanguageEnglishUs);
+  const ResourceTexts current(program.get(), platform::CurrentTextLanguage());
+  EXPECT_EQ(current.LoadResString(106), swedish ? "Avsluta" : "Exit");
+}
+
+TEST(DateTimeText, FollowsTheRegionalFormsAndDropsMidnight) {
+  const char* region = std::getenv("VEKHOR_EXPECTED_REGION");
+  if (region == nullptr) GTEST_SKIP() << "run through ctest, which sets the locale";
+  // An afternoon, and the midnight that the text shows as the date alone.
+  const std::map<std::string, std::pair<std::string, std::string>> expected = {
+      {"en", {"12/7/2026 3:04:05 PM", "12/7/2026"}},
+      {"sv", {"2026-12-07 15:04:05", "2026-12-07"}},
+      // Windows writes the German day with two digits, Wine with one.
+      {"de", {"0?7\\.12\\.2026 15:04:05", "0?7\\.12\\.2026"}},
+  };
+  const auto& [afternoon, midnight] = expected.at(region);
+  using ::testing::MatchesRegex;
+  EXPECT_THAT(platform::DateTimeText({2026, 12, 1, 7, 15, 4, 5, 0}), MatchesRegex(afternoon));
+  EXPECT_THAT(platform::DateTimeText({2026, 12, 1, 7, 0, 0, 0, 0}), MatchesRegex(midnight));
+  // One second past midnight is a time like any other.
+  EXPECT_THAT(platform::DateTimeText({2026, 12, 1, 7, 0, 0, 1, 0}),
+              ::testing::Not(MatchesRegex(midnight)));
+}
+
+}  // namespace
+}  // namespace vekhor
