@@ -1,9 +1,7 @@
-// One synchronization exchange against the bundled server on loopback port 37, measured side by
-// side with `rdate -p` on the same server, rounds interleaved so both see the same machine.
-// Run it through the `bench_sync_exchange` target, which starts the server.
+// One synchronization exchange with the bundled server on 127.0.0.1:37 (`bench_sync_exchange`
+// starts it) beside `rdate -p` with the same server, in turns so both see the same machine.
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "net/tcpip.h"
@@ -15,8 +13,6 @@ int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 21;
   const auto system = vekhor::platform::MakeSystemPlatform();
   const vekhor::CatalogueTexts texts(vekhor::Language::English);
-  const std::string rdate = "rdate -p -o 37 127.0.0.1 >/dev/null 2>&1";
-
   std::vector<double> ours, theirs;
   int failures = 0;
   for (int round = 0; round < rounds; ++round) {
@@ -25,15 +21,14 @@ int main(int argc, char** argv) {
       if (tcpip.SynchTime("127.0.0.1").size() != 4) ++failures;
     }));
     theirs.push_back(vekhor::bench::MillisecondsOf([&] {
-      if (std::system(rdate.c_str()) != 0) ++failures;
+      if (std::system("rdate -p -o 37 127.0.0.1 >/dev/null 2>&1") != 0) ++failures;
     }));
   }
   const double oursMedian = vekhor::bench::Median(ours);
   const double theirsMedian = vekhor::bench::Median(theirs);
-  std::printf("rounds                      %d (failed exchanges: %d)\n", rounds, failures);
-  std::printf("SynchTime median            %.2f ms\n", oursMedian);
-  std::printf("  beyond the 200 ms pause   %.2f ms\n", oursMedian - 200.0);
-  std::printf("rdate -p median             %.2f ms (process start included)\n", theirsMedian);
-  std::printf("ratio SynchTime / rdate     %.1f\n", oursMedian / theirsMedian);
+  std::printf(
+      "medians of %d: SynchTime %.2f ms (200 ms pause included), rdate -p %.2f ms "
+      "(process start included), ratio %.1f; failed exchanges %d\n",
+      rounds, oursMedian, theirsMedian, oursMedian / theirsMedian, failures);
   return failures == 0 ? 0 : 1;
 }

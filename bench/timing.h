@@ -1,5 +1,4 @@
-// What every bench shares: wall-clock samples of a callable, their median, and the check that a
-// bench needing the bundled time server runs under it.
+// What every bench shares: timing a callable, the median, the check for the bundled time server.
 #pragma once
 
 #include <algorithm>
