@@ -35,17 +35,14 @@ struct MainWindow : FirstStart {
 // Each page: its button, the control that takes the focus, and the controls on it alone.
 const struct {
   ControlId button, focus;
-  const char* name;
   std::vector<ControlId> controls;
 } kPages[] = {
-    {optSync0, cmdSync, "synchronize", {cmdSync, lblStatus}},
-    {optSync1,
-     chkSync,
-     "settings",
-     {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart, cmdLog}},
-    {optSync2, txtServer, "servers", {txtServer, cmdAdd, cmdRemove, lstServer}},
-    {optSync3, cmdExit, "about", {picLogo, lblAbout}},
+    {optSync0, cmdSync, {cmdSync, lblStatus}},
+    {optSync1, chkSync, {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart, cmdLog}},
+    {optSync2, txtServer, {txtServer, cmdAdd, cmdRemove, lstServer}},
+    {optSync3, cmdExit, {picLogo, lblAbout}},
 };
+const char* const kPageNames[] = {"synchronize", "settings", "servers", "about"};
 
 // 4710 x 3345 twips: 314 x 223 pixels at 96 DPI, 471 x 334 at 144.
 TEST_F(MainWindow, ClientAreaIsFixedInTwipsAtTheScreensDpi) {
@@ -84,7 +81,7 @@ TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
     thread.cbSize = sizeof(thread);
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(program.Window(), nullptr), &thread);
     EXPECT_EQ(thread.hwndFocus, program.Control(kPages[page].focus)) << "page " << page;
-    EXPECT_TRUE(program.SaveScreenshot(kPages[page].name));
+    EXPECT_TRUE(program.SaveScreenshot(kPageNames[page]));
   }
   const std::string time = program.Text(lblTime);
   EXPECT_FALSE(time.empty());

@@ -1,7 +1,5 @@
-// A save killed for real: a child process saves a five-server list over a stored three-server
-// list and ends itself before its k-th changing call, for every k. What the kill leaves in the
-// real registry must load as one whole list, the old or the new, and once a kill left the new
-// list, no later kill may bring the old one back.
+// A save killed for real before its k-th registry change, for every k: what is left must load as
+// one whole list, the old or the new, and once a kill left the new one, no later kill the old.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <winternl.h>
@@ -90,11 +91,10 @@ inline std::string ReadFile(const std::string& path) {
 // Fails the test unless the log holds each of `present` and none of `absent`.
 inline void ExpectLog(const std::vector<std::string>& present,
                       const std::vector<std::string>& absent) {
+  using ::testing::HasSubstr;
   const std::string log = ReadFile(LogPath());
-  for (const std::string& line : present)
-    EXPECT_NE(log.find(line), std::string::npos) << "no \"" << line << "\" in the log:\n" << log;
-  for (const std::string& line : absent)
-    EXPECT_EQ(log.find(line), std::string::npos) << "\"" << line << "\" in the log:\n" << log;
+  for (const std::string& line : present) EXPECT_THAT(log, HasSubstr(line));
+  for (const std::string& line : absent) EXPECT_THAT(log, ::testing::Not(HasSubstr(line)));
 }
 
 // Asks `done` every 50 ms for up to 10 s; whether it came true.
@@ -106,12 +106,12 @@ inline bool WaitUntil(const std::function<bool()>& done) {
   return done();
 }
 
+// Empty for text that is not UTF-8.
 inline std::wstring Wide(std::string_view utf8) {
   const int length = static_cast<int>(utf8.size());
   std::wstring wide(utf8.size(), L'\0');
-  const int written = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length,
-                                            wide.data(), length);
-  wide.resize(static_cast<std::size_t>(written > 0 ? written : 0));
+  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+      CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), length)));
   return wide;
 }
 
