@@ -168,7 +168,6 @@ class ProgramWindow {
 
   bool Found() const { return window_ != nullptr; }
   HWND Window() const { return window_; }
-  HANDLE Process() const { return process_.hProcess; }
   HWND Control(app::ControlId id) const {
     return ::GetDlgItem(window_, app::kFirstControlId + static_cast<int>(id));
   }
