@@ -1,8 +1,7 @@
-// One Synchronize click over twelve dead servers, then the bundled server on 127.0.0.1:37
-// (`bench_dead_walk` starts it), beside the waits the design imposes: 200 ms per echo that never
-// answers, 200 ms before the answer is read. frmMain runs over the headless toolkit with the real
-// POSIX sockets and echo. The dead servers alternate: silent (gone or filtered; their echo is made
-// to wait out its time-out, as loopback always answers) and refusing (nothing on port 37).
+// One Synchronize click of frmMain (headless toolkit, real POSIX sockets and echo) over twelve dead
+// servers, then the bundled server on 127.0.0.1:37 (`bench_dead_walk` starts it), beside the waits
+// the design imposes: 200 ms per echo that never answers, 200 ms before the answer is read. Dead
+// servers alternate: silent (a stand-in echo waits out its time-out) and refusing (port 37 shut).
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -33,8 +32,8 @@ bool Silent(int position, int silentCount) {
   return position % 2 == 0 && position / 2 < silentCount;
 }
 
-// The real echo, with chosen hosts that never answer. A run sends one echo per server it tries,
-// so the moments the echoes begin mark where each server's turn starts.
+// The real echo, with chosen hosts that never answer (loopback always would). A run sends one echo
+// per server it tries, so the moments the echoes begin mark where each server's turn starts.
 class TimedEchoes final : public platform::Icmp {
  public:
   explicit TimedEchoes(platform::Icmp& real) : real_(real) {}

@@ -58,8 +58,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                                   CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ::ShowWindow(window, show);
+  ::UpdateWindow(window);
   MSG message{};
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
   return static_cast<int>(message.wParam);
 }
 #endif

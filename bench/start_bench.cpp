@@ -40,8 +40,7 @@ struct Series {
   int failed = 0;
 };
 
-// The program's own window: shown, top-level and unowned, which leaves out tooltips and the
-// hidden helper windows a toolkit may create.
+// The program's own window: shown, top-level and unowned, which leaves out tooltips and helpers.
 HWND ShownWindowOf(DWORD processId) {
   for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
     DWORD owner = 0;
@@ -107,7 +106,6 @@ void Start(Series& series, Until until, bool warmUp) {
   if (idle) series.memoryKiB.push_back(static_cast<double>(memory.WorkingSetSize) / 1024);
 }
 
-// The median and the count of measured starts.
 void Print(const Series& series) {
   std::printf("%-18s median %.1f ms of %zu", series.name, Median(series.times),
               series.times.size());
@@ -240,7 +238,6 @@ int main(int argc, char** argv) {
   if (mode == "close" && !vekhor::bench::UnderBundledServer(argv[0])) return 2;
   if (mode == "close") return CloseMode(rounds(2, 31));
   if (mode == "release" && argc > 3) return Release(argv[2], argv[3], rounds(4, 5));
-  std::fprintf(stderr,
-               "usage: start_bench window|close [rounds] | release ZIP INSTALLER [rounds]\n");
+  std::fprintf(stderr, "usage: start_bench window|close [rounds] | release ZIP INSTALLER [n]\n");
   return 2;
 }
