@@ -6,14 +6,15 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
-#include "fakes/fake_notify_icon.h"
 #include "fakes/fake_sockets.h"
 #include "platform/clock.h"
 #include "platform/connectivity.h"
 #include "platform/icmp.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/notify_icon.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "servers/settings_store.h"
@@ -105,6 +106,32 @@ class MemorySettings : public SettingsStore {
                    const std::string& key, const std::string& value) override {
     values[{application, section, key}] = value;
     return true;
+  }
+};
+
+// The notification area: records every request, keeps at most one icon until the taskbar goes.
+class FakeNotifyIcon : public platform::NotifyIcon {
+ public:
+  struct Request {
+    int message;
+    platform::TrayIconData data;
+  };
+  std::vector<Request> requests;
+  bool taskbarRunning = true;  // without a taskbar every request is refused
+  bool iconShown = false;
+
+  bool ShellNotifyIcon(int message, const platform::TrayIconData& data) override {
+    requests.push_back({message, data});
+    // An icon is added once and deleted once, as the shell does.
+    const bool add = message == platform::kNimAdd;
+    if (!taskbarRunning || (!add && message != platform::kNimDelete)) return false;
+    return std::exchange(iconShown, add) != add;
+  }
+
+  // Explorer ends and starts again: the icons it showed are gone.
+  void RestartTaskbar() {
+    iconShown = false;
+    taskbarRunning = true;
   }
 };
 

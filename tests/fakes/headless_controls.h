@@ -70,7 +70,6 @@ class HeadlessButton : public Captioned<HeadlessControl<app::Button>> {
 
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
-  // A disabled button ignores the click, as it ignores the user.
   void Click() {
     if (enabled) Raise(onClick);
   }
@@ -86,7 +85,6 @@ class HeadlessCheckBox : public Captioned<HeadlessControl<app::CheckBox>> {
     Raise(onClick);
   }
   int Value() const override { return value; }
-  // Checked becomes unchecked, anything else checked.
   void Click() { SetValue(value == app::kChecked ? app::kUnchecked : app::kChecked); }
 };
 
@@ -109,7 +107,6 @@ class HeadlessTextField : public HeadlessControl<app::TextField> {
 
   void SetText(const std::string& newText) override { text = newText; }
   std::string Text() const override { return text; }
-  // Keys typed at the end of what the field holds.
   void Type(const std::string& keys) { text += keys; }
 };
 
@@ -148,7 +145,6 @@ class HeadlessCheckedList : public HeadlessControl<app::CheckedList> {
     listIndex = -1;
   }
 
-  // The user ticks or clears an entry's box.
   void ClickCheck(int index) { SetSelected(index, !Selected(index)); }
   void DoubleClick(int index) {
     SetListIndex(index);
@@ -196,7 +192,6 @@ class HeadlessTimer : public app::Timer {
   int Interval() const override { return interval; }
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
-  // One interval has passed: a disabled timer stays silent.
   void Tick() {
     if (enabled) Raise(onTick);
   }

@@ -1,7 +1,6 @@
 #include "fakes/headless_toolkit.h"
 
 #include <type_traits>
-#include <utility>
 
 namespace vekhor::fakes {
 namespace {

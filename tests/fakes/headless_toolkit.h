@@ -1,13 +1,9 @@
-// The toolkit with no window: message boxes recorded, DoEvents runs only what a test posted. Its
-// main window is a form with a plain control per layout entry; asking for the wrong kind throws.
+// The toolkit with no window: message boxes recorded, DoEvents runs only what a test posted.
 #pragma once
 
 #include <array>
 #include <deque>
-#include <string>
-#include <utility>
 #include <variant>
-#include <vector>
 
 #include "app/toolkit.h"
 #include "fakes/headless_controls.h"

@@ -1,6 +1,4 @@
-// Synchronization over fakes: the checks before a server is asked (local address, echo), the
-// decoding of RFC 868 answers and the clock set from one, and whole runs over scripted servers:
-// the walk, its log, failures, exits, long lists.
+// Synchronization over fakes: the checks before a server is asked, RFC 868 decoding, whole runs.
 #include "sync/sync_run.h"
 
 #include <gmock/gmock.h>
@@ -8,16 +6,8 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <optional>
-#include <set>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "fakes/fake_platform.h"
-#include "fakes/fake_sockets.h"
 #include "fakes/headless_toolkit.h"
 #include "net/tcpip.h"
 #include "net/ws1.h"
