@@ -39,9 +39,7 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
     SCOPED_TRACE(language == Language::English ? "English" : "Swedish");
     HeadlessProgram ui(language);
     ui.window.Form_Load();
-    const auto text = [language](int number) {
-      return std::string(CatalogueText(number, language));
-    };
+    const auto text = [language](int n) { return std::string(CatalogueText(n, language)); };
     EXPECT_EQ(ui.form.caption, "Vektal Horolan");
     EXPECT_TRUE(ui.form.visible);
     EXPECT_EQ(ui.form.label(lblAbout).caption,

@@ -33,7 +33,6 @@ class FakeIcmp : public platform::Icmp {
   int echoes = 0;
   struct Echo {
     std::uint32_t destination = 0;
-    std::string data;
     std::uint32_t timeoutMs = 0;
   } last;  // the latest echo asked for
 
@@ -41,9 +40,9 @@ class FakeIcmp : public platform::Icmp {
     return createFails ? platform::kInvalidIcmpHandle : ++opened;
   }
   platform::EchoResult SendEcho(platform::IcmpHandle handle, std::uint32_t destination,
-                                const std::string& data, std::uint32_t timeoutMs) override {
+                                const std::string& /*data*/, std::uint32_t timeoutMs) override {
     ++echoes;
-    last = {destination, data, timeoutMs};
+    last = {destination, timeoutMs};
     if (onEcho) onEcho();
     if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
     if (silent.contains(destination)) return {0, platform::kIpRequestTimedOut, 0};

@@ -26,32 +26,6 @@ using ::testing::StartsWith;
 
 const std::string kApril2004("\xC4\x22\x60\x40"sv);
 
-struct Reachability : ::testing::Test {
-  fakes::FakeSockets sockets;
-  fakes::FakeIcmp icmp;
-  CatalogueTexts texts{Language::English};
-  TCPIP tcpip{sockets, icmp, texts};
-};
-
-TEST_F(Reachability, LocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
-  EXPECT_EQ(tcpip.GetIPaddress(), "");  // the host name does not resolve
-  const auto localAddressOf = [&](const std::vector<std::string>& addresses) {
-    sockets.AddHost(sockets.hostName, addresses);
-    return tcpip.GetIPaddress();
-  };
-  EXPECT_EQ(localAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
-  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
-  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
-  EXPECT_EQ(localAddressOf({"169.254.7.7"}), "169.254.7.7");
-  EXPECT_EQ(localAddressOf({"127.0.0.1"}), "127.0.0.1");
-  EXPECT_EQ(localAddressOf({}), "");
-  // A resolvable name is no help when the socket library does not start.
-  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
-  sockets.startupResult = platform::wsa::kNotinitialised;
-  EXPECT_EQ(tcpip.GetIPaddress(), "");
-  EXPECT_EQ(sockets.StartupCount(), 0);
-}
-
 TEST(AddressText, PrivateRangesAreNotUsableAndTheFirstComponentIsTheLowestByte) {
   for (const char* usable : {"172.15.0.1", "172.32.0.1", "172.5.0.1", "100.1.2.3", "127.0.0.1",
                              "62.20.1.5", "192.169.0.1"}) {
@@ -68,35 +42,6 @@ TEST(AddressText, PrivateRangesAreNotUsableAndTheFirstComponentIsTheLowestByte) 
   EXPECT_FALSE(DottedToAddress("1.2.3"));
   EXPECT_FALSE(DottedToAddress("a.b.c.d"));
   EXPECT_FALSE(DottedToAddress(""));
-}
-
-// A success is an answer even under a millisecond; every handle and start-up is released.
-TEST_F(Reachability, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
-  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
-  sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
-  const auto pingWith = [&](platform::EchoResult reply) {
-    icmp.reply = reply;
-    return tcpip.Ping("time.example");
-  };
-  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 37}), 37);
-  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 0}), 1);
-  EXPECT_EQ(icmp.last.destination, 0x0100007Fu);  // the first address
-  EXPECT_EQ(icmp.last.data, "Echo This");
-  EXPECT_EQ(icmp.last.timeoutMs, 200u);
-  EXPECT_EQ(pingWith({1, platform::kIpDestHostUnreachable, 5}),
-            -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
-  EXPECT_EQ(pingWith({0, platform::kIpRequestTimedOut, 0}),
-            -static_cast<std::int32_t>(platform::kIpRequestTimedOut));
-  EXPECT_EQ(pingWith({0, 0, 0}), 0);
-  EXPECT_EQ(icmp.opened, 5);
-  EXPECT_EQ(icmp.closedHandles, 5);
-  icmp.createFails = true;
-  EXPECT_LE(pingWith({1, platform::kIpSuccess, 3}), 0);
-
-  const int echoes = icmp.echoes;
-  EXPECT_EQ(tcpip.Ping("no.such.host"), 0);
-  EXPECT_EQ(icmp.echoes, echoes) << "an unresolvable server is not echoed";
-  EXPECT_EQ(sockets.StartupCount(), 0);
 }
 
 std::string Text(const platform::SystemTime& t) {
@@ -142,9 +87,7 @@ TEST(SetClock, SetsUtcOrShowsTheInvalidAnswerBoxUnlessUnattendedInItsLanguage) {
       fakes::RecordingClock clock;
       clock.nowOnceSet = "2004-04-10 12:00:00";
       fakes::HeadlessLabel status;
-      const auto text = [language](int number) {
-        return std::string(CatalogueText(number, language));
-      };
+      const auto text = [language](int n) { return std::string(CatalogueText(n, language)); };
       EXPECT_EQ(SetClock(kApril2004.substr(0, 3), status, toolkit, clock, unattended),
                 ClockChange::InvalidAnswer);
       EXPECT_TRUE(clock.set.empty());
@@ -241,6 +184,55 @@ struct Scene : fakes::FakeOs<ServerSockets> {
 };
 
 struct SyncRunTest : ::testing::Test, Scene {};
+
+TEST_F(SyncRunTest, TheLocalAddressIsTheFirstUsableOfAtMostTwoEntries) {
+  TCPIP tcpip{sockets, icmp, toolkit.Texts()};
+  DropLocalAddress();
+  EXPECT_EQ(tcpip.GetIPaddress(), "");
+  const auto localAddressOf = [&](const std::vector<std::string>& addresses) {
+    sockets.AddHost(sockets.hostName, addresses);
+    return tcpip.GetIPaddress();
+  };
+  EXPECT_EQ(localAddressOf({"10.1.2.3", "62.20.1.5"}), "62.20.1.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"192.168.0.5", "10.0.0.7", "62.20.1.5"}), "192.168.0.5");
+  EXPECT_EQ(localAddressOf({"169.254.7.7"}), "169.254.7.7");
+  EXPECT_EQ(localAddressOf({"127.0.0.1"}), "127.0.0.1");
+  EXPECT_EQ(localAddressOf({}), "");
+  // A resolvable name is no help when the socket library does not start.
+  sockets.AddHost(sockets.hostName, {"62.20.1.5"});
+  sockets.startupResult = platform::wsa::kNotinitialised;
+  EXPECT_EQ(tcpip.GetIPaddress(), "");
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+// A success is an answer even under a millisecond; every handle and start-up is released.
+TEST_F(SyncRunTest, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
+  TCPIP tcpip{sockets, icmp, toolkit.Texts()};
+  sockets.AddHost("time.example", {"127.0.0.1", "127.0.0.2"});
+  const auto pingWith = [&](platform::EchoResult reply) {
+    icmp.reply = reply;
+    return tcpip.Ping("time.example");
+  };
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 37}), 37);
+  EXPECT_EQ(pingWith({1, platform::kIpSuccess, 0}), 1);
+  EXPECT_EQ(icmp.last.destination, 0x0100007Fu);  // the first address
+  EXPECT_EQ(icmp.last.timeoutMs, 200u);
+  EXPECT_EQ(pingWith({1, platform::kIpDestHostUnreachable, 5}),
+            -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
+  EXPECT_EQ(pingWith({0, platform::kIpRequestTimedOut, 0}),
+            -static_cast<std::int32_t>(platform::kIpRequestTimedOut));
+  EXPECT_EQ(pingWith({0, 0, 0}), 0);
+  EXPECT_EQ(icmp.opened, 5);
+  EXPECT_EQ(icmp.closedHandles, 5);
+  icmp.createFails = true;
+  EXPECT_LE(pingWith({1, platform::kIpSuccess, 3}), 0);
+
+  const int echoes = icmp.echoes;
+  EXPECT_EQ(tcpip.Ping("no.such.host"), 0);
+  EXPECT_EQ(icmp.echoes, echoes) << "an unresolvable server is not echoed";
+  EXPECT_EQ(sockets.StartupCount(), 0);
+}
 
 TEST_F(SyncRunTest, AWalkLogsTheSilentCheckedServersThenSetsTheClockFromTheFirstAnswer) {
   AddServer({"silent.example", NoEcho});
