@@ -6,8 +6,6 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "platform/sockets.h"
 

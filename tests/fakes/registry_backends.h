@@ -3,14 +3,10 @@
 
 #include <array>
 #include <atomic>
-#include <memory>
 #include <random>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/memory/memory_registry.h"
-#include "platform/registry.h"
 #include "platform/system.h"
 #include "servers/registry_key.h"
 #include "servers/registry_value.h"
@@ -22,17 +18,15 @@ enum class RegistryBackend { MemoryInCreationOrder, MemoryByName, System };
 
 // The in-memory one in Windows' and Wine's enumeration orders, and where it is real, the system's.
 inline std::vector<RegistryBackend> RegistryBackendsToTest() {
+  std::vector backends{RegistryBackend::MemoryInCreationOrder, RegistryBackend::MemoryByName};
 #ifdef _WIN32
-  return {RegistryBackend::MemoryInCreationOrder, RegistryBackend::MemoryByName,
-          RegistryBackend::System};
-#else
-  return {RegistryBackend::MemoryInCreationOrder, RegistryBackend::MemoryByName};
+  backends.push_back(RegistryBackend::System);
 #endif
+  return backends;
 }
 
-// A registry and the Servers key a test may use: in memory the program's own; in the system
-// registry HKCU\Software\VekhorTest-<unique>\Horolan\Servers, removed at the end, so that no
-// test removes a parent another test is creating below.
+// A registry and the Servers key a test may use: in memory the program's own; in the system one
+// below a unique HKCU\Software\VekhorTest-<n>, so no test removes a parent another one creates in.
 class RegistryUnderTest {
  public:
   explicit RegistryUnderTest(RegistryBackend backend) {

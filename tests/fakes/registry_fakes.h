@@ -1,15 +1,11 @@
 // Registries that stand between the code and a real one, to make writes fail on purpose.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "platform/registry.h"
 
 namespace vekhor::fakes {
 
-// Passes every call on to another registry; each change asks BeforeChange first, which may
-// refuse it with a result code of its own.
+// Passes every call on; each change asks BeforeChange first, which may refuse it with a code.
 class ForwardingRegistry : public platform::Registry {
  public:
   using Key = platform::RegistryKey;
@@ -52,8 +48,7 @@ class ForwardingRegistry : public platform::Registry {
   platform::Registry& inner_;
 };
 
-// Refuses the failAt-th change with a registry I/O error, and with `persistent` every change
-// after it too, as a full disk would.
+// Refuses the failAt-th change, and with `persistent` every later one too, as a full disk would.
 class FailingWriteRegistry final : public ForwardingRegistry {
  public:
   FailingWriteRegistry(platform::Registry& inner, int failAt, bool persistent = false)

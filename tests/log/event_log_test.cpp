@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 
 #include "fakes/fake_platform.h"
 #include "fakes/headless_toolkit.h"

@@ -1,15 +1,11 @@
-// What the core relies on from the real socket and echo backends (POSIX natively, Win32 under
-// Wine): on this machine alone, and the RFC 868 fetch against the bundled server on port 37.
+// The real socket and echo backends (POSIX, or Win32 under Wine) alone and against port 37.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <map>
-#include <string>
 
 #include "net/tcpip.h"
-#include "platform/icmp.h"
-#include "platform/sockets.h"
 #include "platform/system.h"
 #include "sync/time_answer.h"
 
@@ -27,7 +23,7 @@ struct SystemBackend : ::testing::Test {
 };
 
 // The fetch itself shows that localhost resolves and that dotted text becomes an address.
-TEST_F(SystemBackend, StartUpsNeedTheirCleanUpsOnlyDottedTextIsAnAddressFailuresSayWhy) {
+TEST_F(SystemBackend, StartUpsBalanceOnlyDottedTextIsAnAddressFailuresSayWhyLoopbackEchoes) {
   platform::SocketsInfo info;
   ASSERT_EQ(sockets.Startup(0x0101, info), 0);
   EXPECT_EQ(info.version, 0x0101);
@@ -59,9 +55,7 @@ TEST_F(SystemBackend, StartUpsNeedTheirCleanUpsOnlyDottedTextIsAnAddressFailures
   EXPECT_EQ(tcpip.LastErrorText(),
             "Error in OpenConnection::bind\r\n"
             "WSAEADDRNOTAVAIL: The specified address is not available from the local computer");
-}
 
-TEST_F(SystemBackend, LoopbackAnswersTheEchoAndABadHandleNothing) {
   // Ping does not check IcmpCreateFile: an echo on a bad handle must come back empty.
   const platform::EchoResult bad =
       icmp.SendEcho(platform::kInvalidIcmpHandle, kLoopback, "Echo This", 200);

@@ -1,12 +1,10 @@
-// The connection class against a scripted socket library: what is opened is closed, start-ups
-// stay balanced and every failure leaves the right record.
+// The connection class on scripted sockets: all it opens is closed and every failure recorded.
 #include "net/tcpip.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "fakes/fake_sockets.h"
 
 namespace vekhor {
 namespace {
@@ -123,6 +121,23 @@ TEST_F(Tcpip, NameLookupListsAllAddressesAndKeepsThemWhenStartUpFails) {
             "Windows Sockets Version 1.0 is Not supported by Windows Sockets For 32 bit Windows "
             "environments.");
   EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+// The texts reported come from the built-in catalogue: complete in both languages.
+TEST(Catalogue, EveryNumberHasBothLanguagesAndSwedishIsOnlyForSwedishLocales) {
+  for (int n = kFirstText; n <= kLastText; ++n) {
+    EXPECT_FALSE(CatalogueText(n, Language::English).empty()) << n;
+    EXPECT_FALSE(CatalogueText(n, Language::Swedish).empty()) << n;
+  }
+  EXPECT_TRUE(CatalogueText(kFirstText - 1, Language::English).empty());
+  EXPECT_TRUE(CatalogueText(kLastText + 1, Language::Swedish).empty());
+  EXPECT_EQ(CatalogueText(108, Language::Swedish), "Inst\xC3\xA4llningar");  // UTF-8
+  for (const char* swedish : {"sv_SE.UTF-8", "sv_FI", "sv-SE", "sv"}) {
+    EXPECT_EQ(LanguageOfLocale(swedish), Language::Swedish) << swedish;
+  }
+  for (const char* other : {"de_DE.UTF-8", "ja_JP", "en_US", "C", "", "svx", "POSIX"}) {
+    EXPECT_EQ(LanguageOfLocale(other), Language::English) << other;
+  }
 }
 
 }  // namespace

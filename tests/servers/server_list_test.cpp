@@ -1,34 +1,22 @@
-// The registry layer and the server list in it: keys by full path, settings where earlier
-// versions kept them, what a start loads, what a save leaves behind even when the registry
-// refuses it part-way, and what the Servers page shows and stores after each edit.
+// The registry layer, the server list stored in it (even when a save is refused part-way) and
+// what the Servers page shows and stores after each edit.
 #include "servers/list_editing.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "fakes/headless_controls.h"
 #include "fakes/headless_toolkit.h"
 #include "fakes/registry_fakes.h"
-#include "platform/memory/memory_registry.h"
 #include "servers/registry_access.h"
-#include "servers/registry_key.h"
-#include "servers/registry_settings_store.h"
-#include "servers/server_list.h"
 #include "servers/server_list_test_support.h"
 
 namespace vekhor::testing {
 namespace {
 
-using platform::RegistryKey;
-
 // Only through the split does the program name a root.
 TEST(KeyPaths, PathsSplitAtTheFirstBackslashAndOnlyAnExactRootNameCounts) {
-  const struct {
-    std::string path;
-    RegistryKey root;
-    std::string rest;
-  } splits[] = {
+  const std::tuple<std::string, platform::RegistryKey, std::string> splits[] = {
       {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0x80000002u,
        "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
       {"HKEY_CURRENT_USER", 0x80000001u, ""},
@@ -42,12 +30,11 @@ TEST(KeyPaths, PathsSplitAtTheFirstBackslashAndOnlyAnExactRootNameCounts) {
       {"HKEY", 0x1234, "HKEY"},
       {"", 0x1234, ""},
   };
-  for (const auto& split : splits) {
-    std::string path = split.path;
-    RegistryKey root = 0x1234;
-    SplitKeyPath(path, root);
-    EXPECT_EQ(path, split.rest) << split.path;
-    EXPECT_EQ(root, split.root) << split.path;
+  for (const auto& [given, root, rest] : splits) {
+    std::string path = given;
+    platform::RegistryKey split = 0x1234;
+    SplitKeyPath(path, split);
+    EXPECT_EQ(std::pair(path, split), std::pair(rest, root)) << given;
   }
 }
 
@@ -116,8 +103,7 @@ TEST_P(ServerListStore, OddHostsAndValuesLoadAsTheyAreAndSaveRenumbered) {
 }
 
 TEST_P(ServerListStore, OnlyAnExistingKeyNamedExactlyTakesAValueAsRegSzWithItsTerminator) {
-  const RegistryKey root = platform::kHkeyCurrentUser;
-  const std::string& subKey = where.path;
+  const auto& [root, subKey] = where;
   const std::string fullPath = "HKEY_CURRENT_USER\\" + subKey;
   fakes::WriteValues(registry, root, subKey, {{"kept", "value"}});
   ASSERT_TRUE(SetStringValue(registry, fullPath, "Vektal Horolan", "abc"));
@@ -161,7 +147,6 @@ const ServerList newList = NumberedList("new", 5);
 // After a single refusal the user ticks the third entry, unchecked in both lists, through the
 // settings store (the program's own key, so not in the system registry): the next start shows it.
 TEST_P(ServerListStore, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
-  // The changes a save of the new list over the old one asks for.
   ASSERT_TRUE(Save(registry, oldList, where));
   fakes::FailingWriteRegistry counting(registry, 0);
   ASSERT_TRUE(Save(counting, newList, where));
@@ -240,7 +225,6 @@ class ServerListEditing : public ServerStoreTest {
   ServerCollection servers;
 
   ServerListEditing() {
-    // As the window wires it.
     lstServer.onItemCheck = [this](int item) { StoreCheckMark(lstServer, item, settings); };
   }
 };

@@ -1,16 +1,11 @@
-// What the server list tests share: check marks as a list box would give them, the list as
-// stored, and a fixture that runs each test against every registry backend.
+// The server list as the user sees and stores it, and a fixture running on every registry backend.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "fakes/registry_backends.h"
-#include "platform/memory/memory_registry.h"
-#include "servers/server_list.h"
 
 namespace vekhor::testing {
 
