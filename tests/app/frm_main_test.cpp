@@ -40,8 +40,6 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
     HeadlessProgram ui(language);
     ui.window.Form_Load();
     const auto text = [language](int n) { return std::string(CatalogueText(n, language)); };
-    EXPECT_EQ(ui.form.caption, "Vektal Horolan");
-    EXPECT_TRUE(ui.form.visible);
     EXPECT_EQ(ui.form.label(lblAbout).caption,
               std::string("Version 1.0.33\r\n") + app::kCopyrightLine);
     EXPECT_EQ(ui.form.button(cmdExit).caption, text(text::kExit));
@@ -60,7 +58,7 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
 }
 
 // The link goes dark only when the pointer is over the window's own surface.
-TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndTheClockFollowsTimer2) {
+TEST_F(FrmMain, TheLinkLightsUpUnderThePointerEveryTime) {
   window.Form_Load();
   fakes::HeadlessLabel& link = form.label(lblURL);
   for (int pass = 0; pass < 2; ++pass) {
@@ -71,12 +69,6 @@ TEST_F(FrmMain, TheLinkLightsUpUnderThePointerAndTheClockFollowsTimer2) {
     EXPECT_EQ(link.foreColor, 0x0000FFu);
     EXPECT_FALSE(link.underline);
   }
-  const fakes::HeadlessLabel& time = form.label(lblTime);
-  EXPECT_EQ(time.caption, "2004-04-10 14:00:00");
-  EXPECT_EQ(form.timer(Timer2).interval, 500);
-  clock.now = "2004-04-10 14:00:01";
-  form.timer(Timer2).Tick();
-  EXPECT_EQ(time.caption, clock.now);
 }
 
 TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
@@ -150,6 +142,12 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
   hourly.Click();
   form.Activate();
   EXPECT_EQ(Runs(), 2) << "no run at activation with the hourly option off";
+  // Stored at once; the third value a start can set is not clear, so hourly.
+  for (const int value : {app::kChecked, app::kUnchecked, app::kGrayed}) {
+    hourly.SetValue(value);
+    EXPECT_EQ(Setting("Interval"), std::to_string(value));
+    EXPECT_EQ(timer.enabled, value != app::kUnchecked) << value;
+  }
 }
 
 // A double-click while a walk waits in DoEvents runs beside it; both close every socket.
@@ -219,37 +217,20 @@ struct SettingsPage : ::testing::Test {
   fakes::HeadlessCheckBox& autostart = program.form.checkBox(chkAutostart);
 };
 
-// The Wine tests click every box; here the third value a start can set: not clear, so hourly.
-TEST_F(SettingsPage, TheHourlyBoxRunsTimer1WhileNotClearAndStoresItsValueAtOnce) {
-  const fakes::HeadlessTimer& timer1 = program.form.timer(Timer1);
-  fakes::HeadlessCheckBox& hourly = program.form.checkBox(chkSync);
-  for (const int value : {app::kChecked, app::kUnchecked, app::kGrayed}) {
-    hourly.SetValue(value);
-    EXPECT_EQ(program.Setting("Interval"), std::to_string(value));
-    EXPECT_EQ(timer1.enabled, value != app::kUnchecked) << value;
-  }
-}
-
-TEST_F(SettingsPage, TheRunValueIsTheQuotedProgramInItsFolderOnTheMachinesKey) {
+TEST_F(SettingsPage, TheRunValueGoesOnTheMachinesKeyElseTheUsersElseTheBoxClearsItself) {
   PutRunValue(kUser, "\"C:\\Old\\Vekhor.exe\"");  // left by a start without the rights
   autostart.Click();
+  EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), kInstalled);
   EXPECT_EQ(RunValue(kUser), std::nullopt) << "the program would start twice";
-  // Every start with the box checked writes the value again: it follows a moved program.
   autostart.SetValue(app::kUnchecked);
-  program.toolkit.appPath = "D:\\";
-  autostart.SetValue(app::kChecked);
-  EXPECT_EQ(RunValue(kMachine), "\"D:\\Vekhor.exe\"");
-  EXPECT_EQ(program.Setting("Autostart"), "1");
-}
 
-// With neither key open the box clears itself and stores 0, at every attempt.
-TEST_F(SettingsPage, ARefusedMachineKeyFallsBackToTheUsersAndWithNeitherTheBoxClearsItself) {
+  // Every start with the box checked writes the value again: it follows a moved program.
+  program.toolkit.appPath = "D:\\";
   registry.denied = {kMachine};
   autostart.Click();
-  EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
-  EXPECT_EQ(RunValue(kUser), kInstalled);
+  EXPECT_EQ(RunValue(kUser), "\"D:\\Vekhor.exe\"");
 
   registry.denied.clear();
   PutRunValue(kMachine, kInstalled);
@@ -258,6 +239,7 @@ TEST_F(SettingsPage, ARefusedMachineKeyFallsBackToTheUsersAndWithNeitherTheBoxCl
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), std::nullopt);
 
+  // With neither key open the box clears itself and stores 0, at every attempt.
   registry.denied = {kMachine, kUser};
   for (int attempt = 1; attempt <= 2; ++attempt) {
     autostart.Click();

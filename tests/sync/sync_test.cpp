@@ -81,27 +81,27 @@ TEST(TimeAnswer, FourBytesGiveTheirUtcTimeAndThoseBelowThe1921AnswerComeAfterThe
 // An answer that is no time changes nothing and shows a box, but none unattended (close mode):
 // nobody could press OK. A time is set in UTC; the status shows the time read back.
 TEST(SetClock, SetsUtcOrShowsTheInvalidAnswerBoxUnlessUnattendedInItsLanguage) {
-  for (const Language language : {Language::English, Language::Swedish}) {
-    for (const bool unattended : {false, true}) {
-      fakes::HeadlessToolkit toolkit(language);
-      fakes::RecordingClock clock;
-      clock.nowOnceSet = "2004-04-10 12:00:00";
-      fakes::HeadlessLabel status;
-      const auto text = [language](int n) { return std::string(CatalogueText(n, language)); };
-      EXPECT_EQ(SetClock(kApril2004.substr(0, 3), status, toolkit, clock, unattended),
-                ClockChange::InvalidAnswer);
-      EXPECT_TRUE(clock.set.empty());
-      EXPECT_EQ(status.changes, 0);
-      ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u);
-      ASSERT_EQ(SetClock(kApril2004, status, toolkit, clock, unattended), ClockChange::Set);
-      ASSERT_EQ(clock.set.size(), 1u);
-      EXPECT_EQ(Text(clock.set[0]), "2004-04-10 12:00:00.000");
-      EXPECT_EQ(status.caption, text(text::kClockSynchronised) + " 2004-04-10 12:00:00");
-      ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u) << "no box for a success";
-      if (unattended) continue;
-      EXPECT_EQ(toolkit.boxes[0].prompt, text(text::kInvalidResponse));
-      EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
-    }
+  for (const auto& [language, unattended] :
+       {std::pair{Language::Swedish, false}, std::pair{Language::English, true}}) {
+    fakes::HeadlessToolkit toolkit(language);
+    fakes::RecordingClock clock;
+    clock.nowOnceSet = "2004-04-10 12:00:00";
+    fakes::HeadlessLabel status;
+    const CatalogueTexts texts(language);
+    EXPECT_EQ(SetClock(kApril2004.substr(0, 3), status, toolkit, clock, unattended),
+              ClockChange::InvalidAnswer);
+    EXPECT_TRUE(clock.set.empty());
+    EXPECT_EQ(status.changes, 0);
+    ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u);
+    ASSERT_EQ(SetClock(kApril2004, status, toolkit, clock, unattended), ClockChange::Set);
+    ASSERT_EQ(clock.set.size(), 1u);
+    EXPECT_EQ(Text(clock.set[0]), "2004-04-10 12:00:00.000");
+    EXPECT_EQ(status.caption,
+              texts.LoadResString(text::kClockSynchronised) + " 2004-04-10 12:00:00");
+    ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u) << "no box for a success";
+    if (unattended) continue;
+    EXPECT_EQ(toolkit.boxes[0].prompt, texts.LoadResString(text::kInvalidResponse));
+    EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
   }
 }
 
