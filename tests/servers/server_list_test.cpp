@@ -144,8 +144,7 @@ const ServerList oldList = NumberedList("old", 3);
 const ServerList newList = NumberedList("new", 5);
 
 // Refused once, or from then on as on a full disk (nothing is cleaned up, not even by the load).
-// After a single refusal the user ticks the third entry, unchecked in both lists, through the
-// settings store (the program's own key, so not in the system registry): the next start shows it.
+// After a single refusal the user ticks the third entry, unchecked in both lists: a start shows it.
 TEST_P(ServerListStore, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList) {
   ASSERT_TRUE(Save(registry, oldList, where));
   fakes::FailingWriteRegistry counting(registry, 0);
@@ -169,15 +168,11 @@ TEST_P(ServerListStore, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList)
       if (persistent) {
         ASSERT_TRUE(LoadServers(failing, loadedWhileFailing, at));
       }
-      const bool tick = !persistent && GetParam() != fakes::RegistryBackend::System;
       ServerList tickedOld = oldList;
       ServerList tickedNew = newList;
-      tickedOld.checked[2] = tickedNew.checked[2] = tick;
-      if (tick) {
-        ASSERT_TRUE(RegistrySettingsStore(place.registry())
-                        .SaveSetting(kSettingsApplication,
-                                     std::string(kSettingsSection) + "\\Servers", "ServerChecked3",
-                                     "-1"));
+      tickedOld.checked[2] = tickedNew.checked[2] = !persistent;
+      if (!persistent) {
+        fakes::WriteValues(place.registry(), at.root, at.path, {{"ServerChecked3", "-1"}});
       }
       // A later start with a working registry.
       const ServerList loaded = LoadList(place.registry(), at);
