@@ -64,8 +64,7 @@ TEST_F(SystemBackend, StartUpsBalanceOnlyDottedTextIsAnAddressFailuresSayWhyLoop
 
   const platform::IcmpHandle handle = icmp.CreateFile();
   if (handle == platform::kInvalidIcmpHandle) {
-    GTEST_SKIP() << "ICMP echo is not allowed here (no ICMP datagram socket for this group, "
-                    "no raw socket without root)";
+    GTEST_SKIP() << "no ICMP echo here: no datagram socket for this group, no raw one but root";
   }
   const platform::EchoResult echo = icmp.SendEcho(handle, kLoopback, "Echo This", 1000);
   EXPECT_TRUE(icmp.CloseHandle(handle));

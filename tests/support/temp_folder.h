@@ -4,8 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <string>
-#include <system_error>
 
 namespace vekhor::test {
 
