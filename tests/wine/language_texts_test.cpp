@@ -2,17 +2,8 @@
 // the string table of Vekhor.exe against the catalogue it is built from, the language the
 // program picks, and the clock label's date-time text. The Swedish run of the server list test
 // sees the texts through the ANSI code page, in a message box.
-#include <windows.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <map>
 #include <memory>
-#include <string>
-#include <string_view>
-#include <utility>
 
 #include "platform/win32/resource_texts.h"
 #include "platform/win32/win_clock.h"

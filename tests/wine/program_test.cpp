@@ -1,19 +1,7 @@
 // The real Vekhor.exe under Wine, driven from outside as a user's tools would: its window, pages
 // and tray icon, what it stores, a run against the bundled server, and how it ends.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "app/layout.h"
-#include "res/catalogue.h"
 #include "support/program.h"
+#include "res/catalogue.h"
 
 namespace vekhor::testing {
 namespace {
@@ -52,8 +40,7 @@ TEST_F(MainWindow, ClientAreaIsFixedInTwipsAtTheScreensDpi) {
   const char* expected = std::getenv("VEKHOR_EXPECTED_DPI");
   EXPECT_EQ(dpi, expected != nullptr ? std::atoi(expected) : dpi);
   const LONG style = ::GetWindowLongW(program.Window(), GWL_STYLE);
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MINIMIZEBOX);
   // Then moved to a monitor of another DPI: the window and its controls take that one's size.
   for (int at : {dpi, dpi == 144 ? 96 : 144}) {
     if (at != dpi) ::SendMessageW(program.Window(), WM_DPICHANGED, MAKEWPARAM(at, at), 0);
@@ -179,15 +166,12 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
 
 TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
   program.Click(optSync1);  // the settings page
-  const std::pair<ControlId, const char*> boxes[] = {{chkSync, "Interval"},
-                                                     {chkInternetConnection, "InternetConnection"},
-                                                     {chkSysTray, "SysTray"},
-                                                     {chkLog, "Log"},
-                                                     {chkAutostart, "Autostart"}};
-  for (const auto& [box, name] : boxes) {
-    const bool wasChecked = program.Send(box, BM_GETCHECK) == BST_CHECKED;
-    program.Click(box);
-    EXPECT_EQ(ReadValue(name), wasChecked ? "0" : "1") << name;
+  const ControlId boxes[] = {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart};
+  const char* const names[] = {"Interval", "InternetConnection", "SysTray", "Log", "Autostart"};
+  for (std::size_t i = 0; i < std::size(boxes); ++i) {
+    const bool wasChecked = program.Send(boxes[i], BM_GETCHECK) == BST_CHECKED;
+    program.Click(boxes[i]);
+    EXPECT_EQ(ReadValue(names[i]), wasChecked ? "0" : "1") << names[i];
   }
   const std::optional<std::string> run = RunValue();
   ASSERT_TRUE(run.has_value()) << "no Run value";

@@ -1,13 +1,6 @@
 // A save killed for real before its k-th registry change, for every k: what is left must load as
 // one whole list, the old or the new, and once a kill left the new one, no later kill the old.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <string>
 
 #include "fakes/registry_backends.h"
 #include "fakes/registry_fakes.h"
@@ -55,12 +48,7 @@ char KillAndInspect(unsigned k, DWORD& status) {
   char self[MAX_PATH + 1] = "\"";  // this program, quoted
   ::GetModuleFileNameA(nullptr, self + 1, MAX_PATH);
   ::SetEnvironmentVariableA("VEKHOR_SAVE_KILL", (std::to_string(k) + " " + where.path).c_str());
-  const PROCESS_INFORMATION child =
-      StartProcess(std::string(self) + "\" --gtest_filter=ServerSaveKill.*");
-  status = WaitForExit(child.hProcess);
-  if (status == STILL_ACTIVE) ::TerminateProcess(child.hProcess, 0);
-  ::CloseHandle(child.hThread);
-  ::CloseHandle(child.hProcess);
+  status = RunToEnd(std::string(self) + "\" --gtest_filter=ServerSaveKill.*");
 
   const ServerList loaded = LoadList(registry, where);
   const char outcome = loaded == kOldList ? 'O' : loaded == kNewList ? 'N' : 'B';

@@ -11,19 +11,13 @@
 #include <winternl.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <sstream>
-#include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "app/layout.h"
 
@@ -134,6 +128,17 @@ inline DWORD WaitForExit(HANDLE process) {
   return status;
 }
 
+// The exit status of `commandLine` run to its end, or STILL_ACTIVE when it is killed after a
+// minute.
+inline DWORD RunToEnd(const std::string& commandLine) {
+  const PROCESS_INFORMATION process = StartProcess(commandLine);
+  const DWORD status = WaitForExit(process.hProcess);
+  if (status == STILL_ACTIVE) ::TerminateProcess(process.hProcess, 99);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return status;
+}
+
 inline HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOnly) {
   for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
        window = ::FindWindowExW(nullptr, window, className, nullptr)) {
@@ -148,8 +153,9 @@ class ProgramWindow {
  public:
   // Shown and Hidden wait until the program is idle with its window made; Unwatched does not.
   enum class Start { Shown, Hidden, Unwatched };
-  explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown)
-      : process_(StartProcess("\"" VEKHOR_EXE_PATH "\" " + arguments)) {
+  explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown,
+                         const std::string& program = VEKHOR_EXE_PATH)
+      : process_(StartProcess("\"" + program + "\" " + arguments)) {
     if (process_.hProcess == nullptr || start == Start::Unwatched) return;
     ::WaitForInputIdle(process_.hProcess, 30000);
     WaitUntil([&] {
