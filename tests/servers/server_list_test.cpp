@@ -40,7 +40,7 @@ TEST(KeyPaths, PathsSplitAtTheFirstBackslashAndOnlyAnExactRootNameCounts) {
 
 using ServerListStore = ServerStoreTest;
 
-TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndEditsSurviveARestart) {
+TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndAnyListSurvivesARestart) {
   ServerCollection servers{"kept"};
   EXPECT_FALSE(LoadServers(registry, servers, where));
   EXPECT_EQ(servers, ServerCollection{"kept"}) << "no stored list leaves the collection alone";
@@ -60,7 +60,11 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndEditsSurviveA
 
   ServerList edited = NumberedList("edited", 13);  // some unchecked
   edited.hosts[0] = edited.hosts[8];               // duplicates are allowed
-  for (const ServerList& saved : {edited, ServerList{{"only.example"}, {false}}}) {
+  const ServerCollection odd{std::string(254, 'a'), std::string(255, 'b'), std::string(4000, 'c'),
+                             "  leading.example",   "trailing.example  ",  "",
+                             "\xe5\xe4\xf6.example"};  // Latin-1 letters, stored as bytes
+  for (const ServerList& saved : {edited, ServerList{odd, std::vector<bool>(7, true)},
+                                  ServerList{{"only.example"}, {false}}}) {
     ASSERT_TRUE(Save(registry, saved, where));
     EXPECT_EQ(LoadList(registry, where), saved);
     EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(saved)) << "no stale values behind";
@@ -69,18 +73,9 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndEditsSurviveA
   EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
 }
 
-TEST_P(ServerListStore, OddHostsAndValuesLoadAsTheyAreAndSaveRenumbered) {
-  const ServerCollection hosts{std::string(254, 'a'), std::string(255, 'b'), std::string(4000, 'c'),
-                               "  leading.example",   "trailing.example  ",  "",
-                               "\xe5\xe4\xf6.example"};  // Latin-1 letters, stored as bytes
-  ASSERT_TRUE(SaveServers(registry, hosts, ListedMarks(), where));
-  ServerCollection servers;
-  ASSERT_TRUE(LoadServers(registry, servers, where));
-  EXPECT_EQ(servers, hosts);
-
-  // Gaps, foreign names, other letter case, a value with no data and one whose name is too long
-  // for the buffer (with values behind it); created in name order, so both enumerations agree.
-  ASSERT_TRUE(DeleteServersKey(registry, where));
+// Gaps, foreign names, other letter case, a value with no data and one whose name is too long for
+// the buffer (with values behind it); created in name order, so both enumerations agree.
+TEST_P(ServerListStore, OddValuesLoadAsTheyAreAndSaveRenumbered) {
   fakes::WriteValues(registry, where.root, where.path,
                      {{"Extra", "foreign"},
                       {"Server05", "padded number"},
@@ -92,6 +87,7 @@ TEST_P(ServerListStore, OddHostsAndValuesLoadAsTheyAreAndSaveRenumbered) {
                       {"ServerChecked1", "-1"},
                       {"ServerChecked5", "0"},
                       {"serverchecked2", "other case"}});
+  ServerCollection servers;
   ASSERT_TRUE(LoadServers(registry, servers, where));
   EXPECT_EQ(servers, (ServerCollection{"one", "", "five", "twelve", "foreign", "padded number",
                                        "other case"}));
@@ -107,15 +103,13 @@ TEST_P(ServerListStore, OnlyAnExistingKeyNamedExactlyTakesAValueAsRegSzWithItsTe
   const std::string fullPath = "HKEY_CURRENT_USER\\" + subKey;
   fakes::WriteValues(registry, root, subKey, {{"kept", "value"}});
   ASSERT_TRUE(SetStringValue(registry, fullPath, "Vektal Horolan", "abc"));
-  {
-    const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
-    char data[16] = {};
-    std::uint32_t size = sizeof data;
-    std::uint32_t type = 0;
-    ASSERT_EQ(registry.QueryValueEx(key.Get(), "Vektal Horolan", &type, data, size), 0);
-    EXPECT_EQ(type, platform::kRegSz);
-    EXPECT_EQ(std::string(data, size), std::string("abc\0", 4));
-  }
+  const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
+  char data[16] = {};
+  std::uint32_t size = sizeof data;
+  std::uint32_t type = 0;
+  ASSERT_EQ(registry.QueryValueEx(key.Get(), "Vektal Horolan", &type, data, size), 0);
+  EXPECT_EQ(type, platform::kRegSz);
+  EXPECT_EQ(std::string(data, size), std::string("abc\0", 4));
   ASSERT_TRUE(DeleteValue(registry, fullPath, "Vektal Horolan"));
   EXPECT_FALSE(DeleteValue(registry, fullPath, "Vektal Horolan")) << "already gone";
 
