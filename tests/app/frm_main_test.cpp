@@ -89,7 +89,9 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
 
 // No "SysTray" stored is a first start: the checked defaults join the list found, which is
 // stored; the unload stores "SysTray". The Wine tests restart and find the list as left.
-TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndTheUnloadMarksItDone) {
+// Without a taskbar the close box ends the program: nothing could bring a hidden window back.
+TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxUnloads) {
+  notifyIcon.taskbarRunning = false;
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
   window.Form_Load();
@@ -101,7 +103,7 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndTheUnloadMarksItDone) {
   EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
             items[12].text);
   EXPECT_EQ(Setting("SysTray"), "absent");
-  form.button(cmdExit).Click();
+  EXPECT_TRUE(form.Close(0));  // 0: the window's close box
   EXPECT_TRUE(form.unloaded);
   EXPECT_EQ(Setting("SysTray"), "0");
   EXPECT_EQ(Setting("InternetConnection"), "1");
@@ -113,14 +115,6 @@ TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
     EXPECT_TRUE(app::AsksForCloseMode(yes)) << yes;
   for (const char* no : {"", "/ close", "-close", "/clos", "/x close"})
     EXPECT_FALSE(app::AsksForCloseMode(no)) << no;
-}
-
-// Without a notification area nothing could bring a hidden window back.
-TEST_F(FrmMain, WithoutATaskbarTheCloseBoxEndsTheProgram) {
-  notifyIcon.taskbarRunning = false;
-  window.Form_Load();
-  EXPECT_TRUE(form.Close(0));  // 0: the window's close box
-  EXPECT_TRUE(form.unloaded);
 }
 
 TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked) {
@@ -178,19 +172,14 @@ class RunKeysDenied final : public fakes::ForwardingRegistry {
 
   std::int32_t OpenKeyEx(Key key, const std::string& subKey, std::uint32_t options,
                          std::uint32_t desired, Key& result) override {
-    if (Denied(key, subKey) && (desired & platform::kKeySetValue) != 0) {
+    if (denied.contains(key) && subKey == kRunSubKey && (desired & platform::kKeySetValue) != 0) {
       return platform::kErrorAccessDenied;
     }
     return ForwardingRegistry::OpenKeyEx(key, subKey, options, desired, result);
   }
   std::int32_t CreateKey(Key key, const std::string& subKey, Key& result) override {
-    if (Denied(key, subKey)) return platform::kErrorAccessDenied;
+    if (denied.contains(key) && subKey == kRunSubKey) return platform::kErrorAccessDenied;
     return ForwardingRegistry::CreateKey(key, subKey, result);
-  }
-
- private:
-  bool Denied(Key key, const std::string& subKey) const {
-    return denied.contains(key) && subKey == kRunSubKey;
   }
 };
 
@@ -218,19 +207,11 @@ struct SettingsPage : ::testing::Test {
 };
 
 TEST_F(SettingsPage, TheRunValueGoesOnTheMachinesKeyElseTheUsersElseTheBoxClearsItself) {
-  PutRunValue(kUser, "\"C:\\Old\\Vekhor.exe\"");  // left by a start without the rights
-  autostart.Click();
-  EXPECT_EQ(program.Setting("Autostart"), "1");
-  EXPECT_EQ(RunValue(kMachine), kInstalled);
-  EXPECT_EQ(RunValue(kUser), std::nullopt) << "the program would start twice";
-  autostart.SetValue(app::kUnchecked);
-
-  // Every start with the box checked writes the value again: it follows a moved program.
-  program.toolkit.appPath = "D:\\";
   registry.denied = {kMachine};
   autostart.Click();
+  EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
-  EXPECT_EQ(RunValue(kUser), "\"D:\\Vekhor.exe\"");
+  EXPECT_EQ(RunValue(kUser), kInstalled);
 
   registry.denied.clear();
   PutRunValue(kMachine, kInstalled);
@@ -238,6 +219,14 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheMachinesKeyElseTheUsersElseTheBoxClears
   EXPECT_EQ(program.Setting("Autostart"), "0");
   EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), std::nullopt);
+
+  // Every start with the box checked writes the value again: it follows a moved program.
+  PutRunValue(kUser, "\"C:\\Old\\Vekhor.exe\"");  // left by a start without the rights
+  program.toolkit.appPath = "D:\\";
+  autostart.Click();
+  EXPECT_EQ(RunValue(kMachine), "\"D:\\Vekhor.exe\"");
+  EXPECT_EQ(RunValue(kUser), std::nullopt) << "the program would start twice";
+  autostart.Click();
 
   // With neither key open the box clears itself and stores 0, at every attempt.
   registry.denied = {kMachine, kUser};

@@ -82,7 +82,6 @@ class HeadlessToolkit final : public app::Toolkit {
 
   // Events for the next DoEvents, oldest first; one posted meanwhile runs in the same call.
   std::deque<app::Event> pending;
-  int doEventsCalls = 0;
 
   std::string appPath = "C:\\Program Files\\Vektal";
 
@@ -93,7 +92,6 @@ class HeadlessToolkit final : public app::Toolkit {
   }
   // Each event leaves the queue before it runs, so a nested DoEvents does not run it again.
   void DoEvents() override {
-    ++doEventsCalls;
     while (!pending.empty()) {
       const app::Event event = std::move(pending.front());
       pending.pop_front();

