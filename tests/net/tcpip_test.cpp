@@ -11,7 +11,7 @@ namespace {
 struct Tcpip : ::testing::Test {
   fakes::FakeSockets sockets;
   fakes::FakeIcmp icmp;
-  CatalogueTexts texts{Language::English};
+  CatalogueTexts texts{Language::Swedish};  // the refusal comes in the user's language
   TCPIP tcpip{sockets, icmp, texts};
 
   void SetUp() override {
@@ -31,9 +31,9 @@ TEST_F(Tcpip, SynchTimeGivesTheRawAnswerOrItsFailureAndLeavesNothingOpen) {
   const Case cases[] = {
       {"answers", [](fakes::FakeSockets&) {}, std::string("\x00\x0A\x0D\xFF", 4)},
       {"refused", [](fakes::FakeSockets& s) { s.connectError = platform::wsa::kEconnrefused; },
-       "Could not make connection"},
+       "Kunde inte skapa uppkoppling"},
       {"no socket", [](fakes::FakeSockets& s) { s.socketFails = true; },
-       "Could not make connection"},
+       "Kunde inte skapa uppkoppling"},
       {"closed without data", [](fakes::FakeSockets& s) { s.receiveData.clear(); }, ""},
       {"silent", [](fakes::FakeSockets& s) { s.selectResult = 0; }, ""},
       {"select fails", [](fakes::FakeSockets& s) { s.selectResult = -1; }, ""},
