@@ -1,6 +1,5 @@
 // The two downloads as a Windows user meets them: the installer run silently, the installed
-// program's /close, an update over it, the silent uninstaller; and the portable zip. Runs
-// beside the bundled server on port 37, in the tests' private prefix.
+// program's /close, an update over it, the silent uninstaller; and the portable zip.
 #include <shlobj.h>
 
 #include <filesystem>
@@ -29,10 +28,6 @@ std::string Quoted(const fs::path& path) {
   return quoted.append(path.string()).append(1, '"');
 }
 
-DWORD RunFile(const fs::path& program, const std::string& arguments) {
-  return RunToEnd(Quoted(program) + " " + arguments);
-}
-
 std::set<std::string> FileNames(const fs::path& folder) {
   std::set<std::string> names;
   std::error_code error;
@@ -56,7 +51,7 @@ struct Release : ::testing::Test {
 
   // The uninstaller hands over to a copy of itself and returns at once: wait for the copy.
   void Uninstall(const std::string& options) {
-    ASSERT_EQ(RunFile(folder / "Uninstall.exe", "/S" + options), 0u);
+    ASSERT_EQ(RunToEnd(Quoted(folder / "Uninstall.exe") + " /S" + options), 0u);
     for (int wait = 0; wait < 600 && (fs::exists(folder / "Uninstall.exe") ||
                                       ReadValue("DisplayName", kUninstallKey).has_value());
          ++wait)
@@ -65,7 +60,7 @@ struct Release : ::testing::Test {
 };
 
 TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
-  ASSERT_EQ(RunFile(installer, "/S"), 0u);
+  ASSERT_EQ(RunToEnd(Quoted(installer) + " /S"), 0u);
   EXPECT_EQ(FileNames(folder),
             (std::set<std::string>{"Guide.txt", "LICENSE.txt", "Uninstall.exe", "Vekhor.exe"}));
   EXPECT_TRUE(fs::exists(shortcut));
@@ -79,17 +74,17 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_GT(size, 100u);
 
   const fs::path log = folder / "Log.wri";
-  EXPECT_EQ(RunFile(folder / "Vekhor.exe", "/close"), 0u) << ReadFile(log.string());
+  EXPECT_EQ(RunToEnd(Quoted(folder / "Vekhor.exe") + " /close"), 0u) << ReadFile(log.string());
   EXPECT_THAT(ReadFile(log.string()), ::testing::HasSubstr("Connected to 127.0.0.1"));
 
   {  // A running program holds its file open: the update waits for it, and silently gives up.
     const ProgramWindow running("", ProgramWindow::Start::Shown, (folder / "Vekhor.exe").string());
-    EXPECT_NE(RunFile(installer, "/S"), 0u);
+    EXPECT_NE(RunToEnd(Quoted(installer) + " /S"), 0u);
   }
 
   // An update over it: the list, the settings and the log stay as the user left them.
   SetValue("Server2", "time.example.test", kServersKey);
-  ASSERT_EQ(RunFile(installer, "/S"), 0u);
+  ASSERT_EQ(RunToEnd(Quoted(installer) + " /S"), 0u);
   EXPECT_EQ(ReadValue("Server2", kServersKey), "time.example.test");
   EXPECT_EQ(ReadValue("Log"), "1");
   EXPECT_TRUE(fs::exists(log));
@@ -104,7 +99,7 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_EQ(ReadValue("Server1", kServersKey), "127.0.0.1");
 
   // Asked to, it takes the user's data too, and the folder with it.
-  ASSERT_EQ(RunFile(installer, "/S"), 0u);
+  ASSERT_EQ(RunToEnd(Quoted(installer) + " /S"), 0u);
   Uninstall(" /REMOVEDATA");
   EXPECT_FALSE(fs::exists(folder));
   EXPECT_EQ(ReadValue("Log"), std::nullopt);
@@ -117,7 +112,7 @@ TEST_F(Release, ThePortableZipHoldsTheProgramItsGuideAndLicenceAndRuns) {
       ReadFile((unpacked / "Guide.txt").string()).rfind("Vektal Horolan " VEKHOR_VERSION "\r\n", 0),
       0u);
   SetValue("Log", "0");  // the folder stays as unpacked
-  EXPECT_EQ(RunFile(unpacked / "Vekhor.exe", "/close"), 0u);
+  EXPECT_EQ(RunToEnd(Quoted(unpacked / "Vekhor.exe") + " /close"), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The program's texts in the user's language and regional forms, which Wine takes from LANG:
-// the string table of Vekhor.exe against the catalogue it is built from, the language the
-// program picks, and the clock label's date-time text. The Swedish run of the server list test
-// sees the texts through the ANSI code page, in a message box.
+// Vekhor.exe's string table against its catalogue, the language picked, the date-time text.
 #include <map>
 #include <memory>
 
