@@ -87,9 +87,8 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   }
 }
 
-// No "SysTray" stored is a first start: the checked defaults join the list found, which is
-// stored; the unload stores "SysTray". The Wine tests restart and find the list as left.
-// Without a taskbar the close box ends the program: nothing could bring a hidden window back.
+// No "SysTray" stored is a first start: the defaults join the list found, stored at once. Without
+// a taskbar the close box unloads the program: nothing could bring a hidden window back.
 TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxUnloads) {
   notifyIcon.taskbarRunning = false;
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");

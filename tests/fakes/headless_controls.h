@@ -36,7 +36,6 @@ class HeadlessControl : public Interface {
   void SetHeight(int twips) override { rect.height = twips; }
 };
 
-// A caption set and read back by the program.
 template <class Base>
 class Captioned : public Base {
  public:
