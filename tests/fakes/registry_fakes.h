@@ -49,19 +49,16 @@ class ForwardingRegistry : public platform::Registry {
 };
 
 // Refuses the failAt-th change, and with `persistent` every later one too, as a full disk would.
-class FailingWriteRegistry final : public ForwardingRegistry {
- public:
-  FailingWriteRegistry(platform::Registry& inner, int failAt, bool persistent = false)
-      : ForwardingRegistry(inner), failAt_(failAt), persistent_(persistent) {}
-  int changes = 0;  // asked for so far, refused ones included
-
- private:
+struct FailingWriteRegistry final : ForwardingRegistry {
+  FailingWriteRegistry(platform::Registry& inner, int refused, bool fromThenOn = false)
+      : ForwardingRegistry(inner), failAt(refused), persistent(fromThenOn) {}
   std::int32_t BeforeChange() override {
-    const bool refuse = ++changes == failAt_ || (persistent_ && changes > failAt_);
+    const bool refuse = ++changes == failAt || (persistent && changes > failAt);
     return refuse ? 1016 : platform::kErrorSuccess;  // ERROR_REGISTRY_IO_FAILED
   }
-  int failAt_;
-  bool persistent_;
+  const int failAt;
+  const bool persistent;
+  int changes = 0;  // asked for so far, refused ones included
 };
 
 }  // namespace vekhor::fakes

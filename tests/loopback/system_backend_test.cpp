@@ -38,8 +38,7 @@ TEST_F(SystemBackend, StartUpsBalanceOnlyDottedTextIsAnAddressFailuresSayWhyLoop
     EXPECT_EQ(sockets.InetAddr(none), platform::kInaddrNone) << none;
   }
 
-  // Real failures give their codes and texts. This machine's own address can be bound; nothing
-  // listens on port 1.
+  // Real failures with their codes and texts: our own address binds, nothing listens on port 1.
   tcpip.LocalHostIP(tcpip.GetIPaddress());
   tcpip.RemoteHostIP("127.0.0.1");
   tcpip.RemotePort(1);

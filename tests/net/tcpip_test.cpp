@@ -23,12 +23,7 @@ struct Tcpip : ::testing::Test {
 };
 
 TEST_F(Tcpip, SynchTimeGivesTheRawAnswerOrItsFailureAndLeavesNothingOpen) {
-  struct Case {
-    const char* name;
-    void (*script)(fakes::FakeSockets&);
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, void (*)(fakes::FakeSockets&), std::string> cases[] = {
       {"answers", [](fakes::FakeSockets&) {}, std::string("\x00\x0A\x0D\xFF", 4)},
       {"refused", [](fakes::FakeSockets& s) { s.connectError = platform::wsa::kEconnrefused; },
        "Kunde inte skapa uppkoppling"},
@@ -42,14 +37,14 @@ TEST_F(Tcpip, SynchTimeGivesTheRawAnswerOrItsFailureAndLeavesNothingOpen) {
       {"13056 zero bytes", [](fakes::FakeSockets& s) { s.receiveData = std::string(13056, '\0'); },
        std::string(10000, '\0')},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, script, expected] : cases) {
+    SCOPED_TRACE(name);
     fakes::FakeSockets fresh = sockets;  // unused so far: only the hosts are set
     fresh.receiveData = std::string("\x00\x0A\x0D\xFF", 4);
-    c.script(fresh);
+    script(fresh);
     {
       TCPIP fetching(fresh, icmp, texts);
-      EXPECT_EQ(fetching.SynchTime("time.example"), c.expected);
+      EXPECT_EQ(fetching.SynchTime("time.example"), expected);
       EXPECT_TRUE(fresh.open.empty());
     }
     EXPECT_EQ(fresh.StartupCount(), 0);
@@ -97,7 +92,6 @@ TEST_F(Tcpip, EverySocketIsClosedOnceAndEachFailedOpenReplacesTheLastRecord) {
   tcpip.ShutdownConnection();
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
-  // The four sockets made, each closed once.
   EXPECT_EQ(sockets.closed, (std::vector<platform::SocketHandle>{0, 1, 2, 3}));
 }
 

@@ -1,5 +1,4 @@
-// The registry layer, the server list stored in it (even when a save is refused part-way) and
-// what the Servers page shows and stores after each edit.
+// The registry layer, the server list stored there, and what the Servers page shows after edits.
 #include "servers/list_editing.h"
 
 #include <gtest/gtest.h>
@@ -200,7 +199,6 @@ class ServerListEditing : public ServerStoreTest {
     return list;
   }
 
-  // The list box, the collection and the Servers key agree on `expected`.
   void ExpectEverywhere(const ServerList& expected) {
     EXPECT_EQ(Shown(), expected);
     EXPECT_EQ(servers, expected.hosts);

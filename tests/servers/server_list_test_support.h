@@ -17,7 +17,6 @@ struct ListedMarks final : ServerCheckMarks {
   }
 };
 
-// A list as the user sees it: host names and their check marks.
 struct ServerList {
   ServerCollection hosts;
   std::vector<bool> checked;
@@ -43,8 +42,7 @@ inline bool Save(platform::Registry& registry, const ServerList& list,
   return SaveServers(registry, list.hosts, ListedMarks(list.checked), where);
 }
 
-// What the next start shows: the loaded hosts and the check marks stored for their positions
-// (a missing mark counts as checked).
+// What the next start shows: the loaded hosts and their stored marks (missing ones are checked).
 inline ServerList LoadList(platform::Registry& registry, const ServersLocation& where) {
   ServerList list;
   LoadServers(registry, list.hosts, where);
