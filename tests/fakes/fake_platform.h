@@ -31,10 +31,8 @@ class FakeIcmp : public platform::Icmp {
   int opened = 0;
   int closedHandles = 0;
   int echoes = 0;
-  struct Echo {
-    std::uint32_t destination = 0;
-    std::uint32_t timeoutMs = 0;
-  } last;  // the latest echo asked for
+  std::uint32_t lastDestination = 0;
+  std::uint32_t lastTimeoutMs = 0;
 
   platform::IcmpHandle CreateFile() override {
     return createFails ? platform::kInvalidIcmpHandle : ++opened;
@@ -42,7 +40,8 @@ class FakeIcmp : public platform::Icmp {
   platform::EchoResult SendEcho(platform::IcmpHandle handle, std::uint32_t destination,
                                 const std::string& /*data*/, std::uint32_t timeoutMs) override {
     ++echoes;
-    last = {destination, timeoutMs};
+    lastDestination = destination;
+    lastTimeoutMs = timeoutMs;
     if (onEcho) onEcho();
     if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
     if (silent.contains(destination)) return {0, platform::kIpRequestTimedOut, 0};

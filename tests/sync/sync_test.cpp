@@ -210,8 +210,8 @@ TEST_F(SyncRunTest, OnlyAnEchoReplyWithSuccessIsAnAnswer) {
   };
   EXPECT_EQ(pingWith({1, platform::kIpSuccess, 37}), 37);
   EXPECT_EQ(pingWith({1, platform::kIpSuccess, 0}), 1);
-  EXPECT_EQ(icmp.last.destination, 0x0100007Fu);  // the first address
-  EXPECT_EQ(icmp.last.timeoutMs, 200u);
+  EXPECT_EQ(icmp.lastDestination, 0x0100007Fu);  // the first address
+  EXPECT_EQ(icmp.lastTimeoutMs, 200u);
   EXPECT_EQ(pingWith({1, platform::kIpDestHostUnreachable, 5}),
             -static_cast<std::int32_t>(platform::kIpDestHostUnreachable));
   EXPECT_EQ(pingWith({0, platform::kIpRequestTimedOut, 0}),
