@@ -13,7 +13,6 @@ namespace vekhor::fakes {
 
 class FakeSockets : public platform::Sockets {
  public:
-  // Script.
   int startupResult = 0;
   platform::SocketsInfo grantedInfo{0x0101, 0x0101, 32767};
   bool socketFails = false;
@@ -24,7 +23,6 @@ class FakeSockets : public platform::Sockets {
   std::string hostName = "testhost";
   std::map<std::string, platform::HostRecord> hosts;
 
-  // Record.
   int startups = 0;  // start-ups not yet cleaned up; negative after an unbalanced clean-up
   int connects = 0;
   std::set<platform::SocketHandle> open;

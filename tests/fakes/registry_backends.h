@@ -50,8 +50,6 @@ class RegistryUnderTest {
       registry_->DeleteKey(platform::kHkeyCurrentUser, path);
     }
   }
-  RegistryUnderTest(const RegistryUnderTest&) = delete;
-  RegistryUnderTest& operator=(const RegistryUnderTest&) = delete;
 
   platform::Registry& registry() { return *registry_; }
   const ServersLocation& servers() const { return servers_; }

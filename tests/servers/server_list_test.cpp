@@ -37,8 +37,6 @@ TEST(KeyPaths, PathsSplitAtTheFirstBackslashAndOnlyAnExactRootNameCounts) {
   }
 }
 
-using ServerListStore = ServerStoreTest;
-
 TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndAnyListSurvivesARestart) {
   ServerCollection servers{"kept"};
   EXPECT_FALSE(LoadServers(registry, servers, where));
@@ -188,7 +186,7 @@ TEST_P(ServerListStore, ARefusedChangeAnywhereInTheSaveLeavesTheOldOrTheNewList)
 INSTANTIATE_TEST_SUITE_P(Backends, ServerListStore,
                          ::testing::ValuesIn(fakes::RegistryBackendsToTest()), BackendParamName);
 
-class ServerListEditing : public ServerStoreTest {
+class ServerListEditing : public ServerListStore {
  protected:
   ServerList Shown() const {
     ServerList list;
@@ -261,7 +259,6 @@ TEST_P(ServerListEditing, EditsStoreTheListAndMarksMoveWithTheirEntries) {
   EXPECT_EQ(Shown(), (ServerList{{"a", "c", "d", "  ", "a"}, {true, false, true, true, false}}));
 }
 
-// The settings store writes the program's own keys: in memory only.
 TEST_P(ServerListEditing, TheSettingsStoreReadsWhatEarlierVersionsWroteAndWritesItTheSameWay) {
   const std::string horolan = "Software\\VB and VBA Program Settings\\Vektal\\Horolan";
   EXPECT_EQ(settings.GetSetting("Vektal", "Horolan", "SysTray", "absent"), "absent");

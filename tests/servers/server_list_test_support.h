@@ -71,7 +71,7 @@ inline fakes::NamedValues SortedValuesOf(platform::Registry& registry,
   return values;
 }
 
-class ServerStoreTest : public ::testing::TestWithParam<fakes::RegistryBackend> {
+class ServerListStore : public ::testing::TestWithParam<fakes::RegistryBackend> {
  protected:
   void TearDown() override {
     if (const auto* memory = dynamic_cast<platform::MemoryRegistry*>(&registry)) {
