@@ -246,12 +246,6 @@ TEST(StoredCheckState, OnlyTheExactTextsOfABoxsThreeValuesCountAndAllElseIsClear
 }
 
 struct Tray : ::testing::Test {
-  Tray() {
-    host.onMouseMove = [this](int, int, float x, float) {
-      app::TrayIconMouseMove(host, x, form, menu);
-    };
-  }
-
   std::string Tip(std::size_t index) const {
     const auto& tip = shell.requests.at(index).data.szTip;
     return std::string(tip.begin(), tip.end());
@@ -291,13 +285,14 @@ TEST_F(Tray, OnlyALeftDoubleClickAndARightReleaseOnTheIconActAtAnyPixelSize) {
     for (int message = 0x200; message <= 0x209; ++message) {
       form.visible = false;
       menu.popups = 0;
-      host.Notify(message);
+      // The shell's notification: a pointer move whose x is the message in pixels.
+      app::TrayIconMouseMove(host, static_cast<float>(message * twipsPerPixel), form, menu);
       EXPECT_EQ(form.visible, message == 0x203) << std::hex << message;
       EXPECT_EQ(menu.popups, message == 0x205 ? 1 : 0) << std::hex << message;
     }
     // A position that came through pixels with a rounding error still names its message.
     menu.popups = 0;
-    host.onMouseMove(0, 0, static_cast<float>(0x205 * twipsPerPixel) - 1.5F, 0);
+    app::TrayIconMouseMove(host, static_cast<float>(0x205 * twipsPerPixel) - 1.5F, form, menu);
     EXPECT_EQ(menu.popups, 1);
   }
 }

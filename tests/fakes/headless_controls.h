@@ -176,10 +176,6 @@ class HeadlessTrayHost : public HeadlessControl<app::TrayHost> {
     return picture == 0 ? 0 : 0x10000 + static_cast<std::uintptr_t>(picture);
   }
   int TwipsPerPixel() const override { return twipsPerPixel; }
-  // The shell's notification `message`: a pointer move whose x is the message in pixels.
-  void Notify(int message) {
-    Raise(onMouseMove, 0, 0, static_cast<float>(message * twipsPerPixel), 0.0F);
-  }
 };
 
 class HeadlessTimer : public app::Timer {

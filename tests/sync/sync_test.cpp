@@ -239,7 +239,6 @@ TEST_F(SyncRunTest, AWalkLogsTheSilentCheckedServersThenSetsTheClockFromTheFirst
                           "Clock adjusted from 2004-04-10 13:59:58 to 2004-04-10 14:00:00"}));
   EXPECT_EQ(lblStatus.caption, "Clock synchronised succesfully 2004-04-10 14:00:00");
   ASSERT_EQ(clock.set.size(), 1u);
-  EXPECT_EQ(clock.set[0].year, 2004);
   EXPECT_EQ(icmp.echoes, 2);  // neither the unchecked entry nor the one after the answer
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
