@@ -125,12 +125,6 @@ class FakeNotifyIcon : public platform::NotifyIcon {
     if (!taskbarRunning || (!add && message != platform::kNimDelete)) return false;
     return std::exchange(iconShown, add) != add;
   }
-
-  // Explorer ends and starts again: the icons it showed are gone.
-  void RestartTaskbar() {
-    iconShown = false;
-    taskbarRunning = true;
-  }
 };
 
 // Every seam faked at once, over an in-memory registry of its own or one that outlives it.
