@@ -35,9 +35,7 @@ TEST(AddressText, PrivateRangesAreNotUsableAndTheFirstComponentIsTheLowestByte) 
   EXPECT_EQ(DottedToAddress("127.0.0.1"), 0x0100007Fu);
   EXPECT_EQ(DottedToAddress("256.1.2.3"), 0x03020100u);  // modulo 256
   EXPECT_EQ(DottedToAddress("1.2.3.4.5"), 0x04030201u);
-  EXPECT_FALSE(DottedToAddress("1.2.3"));
-  EXPECT_FALSE(DottedToAddress("a.b.c.d"));
-  EXPECT_FALSE(DottedToAddress(""));
+  for (const char* no : {"1.2.3", "a.b.c.d", ""}) EXPECT_FALSE(DottedToAddress(no)) << no;
 }
 
 std::string Text(const platform::SystemTime& t) {
@@ -299,10 +297,9 @@ TEST_F(SyncRunTest, AnExitDuringTheWalkEndsItWithoutTouchingWhatTheWindowFreed) 
       servers.reset();
     });
   };
-  const int captions = lblStatus.changes;
   EXPECT_EQ(Sync(), SyncOutcome::NoTime);
   EXPECT_EQ(icmp.echoes, 1);
-  EXPECT_EQ(lblStatus.changes, captions);
+  EXPECT_EQ(lblStatus.changes, 0);
   EXPECT_EQ(Logged(), std::vector<std::string>{"No response from silent.example"});
   EXPECT_TRUE(clock.set.empty());
   EXPECT_TRUE(sockets.open.empty());
