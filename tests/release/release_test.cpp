@@ -1,7 +1,5 @@
 // The two downloads as a Windows user meets them: the installer run silently, the installed
 // program's /close, an update over it, the silent uninstaller; and the portable zip.
-#include <shlobj.h>
-
 #include <filesystem>
 #include <set>
 
@@ -14,14 +12,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vektal Horolan";
-
-fs::path KnownFolder(const KNOWNFOLDERID& id) {
-  PWSTR path = nullptr;
-  fs::path folder;
-  if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path))) folder = path;
-  ::CoTaskMemFree(path);
-  return folder;
-}
 
 std::string Quoted(const fs::path& path) {
   std::string quoted(1, '"');
@@ -39,15 +29,16 @@ std::set<std::string> FileNames(const fs::path& folder) {
 struct Release : ::testing::Test {
   void SetUp() override {
     if (std::getenv("VEKHOR_TIME_PORT") == nullptr) GTEST_SKIP() << "needs the bundled server";
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ForgetProgram();
     PrepareRun({"127.0.0.1"});
   }
   void TearDown() override { ForgetProgram(); }
 
   const fs::path installer = VEKHOR_INSTALLER_PATH;
-  const fs::path folder = KnownFolder(FOLDERID_LocalAppData) / "Programs" / "Vektal Horolan";
-  const fs::path shortcut = KnownFolder(FOLDERID_Programs) / "Vektal Horolan.lnk";
+  // The user's own program folder and Start menu, where a per-user install goes.
+  const fs::path folder = fs::path(std::getenv("LOCALAPPDATA")) / "Programs" / "Vektal Horolan";
+  const fs::path shortcut = fs::path(std::getenv("APPDATA")) /
+                            "Microsoft\\Windows\\Start Menu\\Programs\\Vektal Horolan.lnk";
 
   // The uninstaller hands over to a copy of itself and returns at once: wait for the copy.
   void Uninstall(const std::string& options) {
