@@ -203,8 +203,7 @@ TEST_F(MainWindow, TheCloseBoxHidesBehindAnIconWhoseMenuExitEndsTheProgram) {
 
 TEST_F(MainWindow, ASecondStartEndsAtOnceAndStoresNothing) {
   SetValue("SysTray", "1");  // not what the first one's box says
-  ProgramWindow second("", ProgramWindow::Start::Unwatched);
-  EXPECT_NE(second.WaitForExit(), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_NE(RunToEnd("\"" VEKHOR_EXE_PATH "\""), static_cast<DWORD>(STILL_ACTIVE));
   EXPECT_EQ(ReadValue("SysTray"), "1");
   EXPECT_TRUE(::IsWindowVisible(program.Window()));
 }
@@ -243,7 +242,7 @@ TEST_F(ProgramLife, ARunFromTheWindowOrWithCloseSetsTheClockOrSaysWhyNot) {
   }
   ForgetProgram();
   PrepareRun({"127.0.0.3", "127.0.0.1"});
-  EXPECT_EQ(ProgramWindow("/CLOSE", ProgramWindow::Start::Unwatched).WaitForExit(), exitStatus);
+  EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /CLOSE"), exitStatus);
   ExpectLog(logged, notLogged);
   ExpectLog({"Application closed"}, {"Application started"});
 }

@@ -151,12 +151,12 @@ inline HWND FindWindowOf(DWORD processId, const wchar_t* className, bool shownOn
 
 class ProgramWindow {
  public:
-  // Shown and Hidden wait until the program is idle with its window made; Unwatched does not.
-  enum class Start { Shown, Hidden, Unwatched };
+  // Waits until the program is idle with its window made, shown or hidden as asked.
+  enum class Start { Shown, Hidden };
   explicit ProgramWindow(const std::string& arguments = "", Start start = Start::Shown,
                          const std::string& program = VEKHOR_EXE_PATH)
       : process_(StartProcess("\"" + program + "\" " + arguments)) {
-    if (process_.hProcess == nullptr || start == Start::Unwatched) return;
+    if (process_.hProcess == nullptr) return;
     ::WaitForInputIdle(process_.hProcess, 30000);
     WaitUntil([&] {
       window_ = FindWindowOf(process_.dwProcessId, L"VekhorMainWindow", start == Start::Shown);
