@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds Vekhor.exe and runs it under Wine, in a private prefix under build/,
 # against the bundled RFC 868 server on 127.0.0.1:37. On the user's display the program runs
-# until its window is closed; without a display it runs on a private Xvfb, a screenshot is
-# written to build/run/screenshot.png, and the program is ended.
+# until its window is closed; without a display it first synchronizes once with /close and says
+# how that went, then runs on a private Xvfb, a screenshot is written to
+# build/run/screenshot.png, and the program is ended.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
@@ -40,7 +41,14 @@ if [ -n "$had_display" ]; then
   echo "Vekhor.exe runs on $DISPLAY; close its window to end"
   wine "$program"
 else
-  echo "No display: Vekhor.exe runs on a private Xvfb"
+  echo "No display: Vekhor.exe /close synchronizes once, then the window runs on a private Xvfb"
+  status=0
+  wine "$program" /close || status=$?
+  case $status in
+    0) echo "Vekhor.exe /close: the clock was set from the bundled server (exit status 0)" ;;
+    2) echo "Vekhor.exe /close: a time was fetched; Wine refused the change (exit status 2)" ;;
+    *) echo "Vekhor.exe /close: no server gave the time (exit status $status)" ;;
+  esac
   wine "$program" &
   sleep 10
   import -window root "$run_dir/screenshot.png"
