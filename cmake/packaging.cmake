@@ -2,12 +2,14 @@
 # a per-user installer (NSIS, from packaging/NSIS.template.in). Both hold Vekhor.exe, the user's
 # guide (the README's user's guide section) and the licence, with Windows line ends.
 file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
-string(FIND "${readme}" "<!-- guide -->\n" guide_start)
+set(guide_marker "<!-- guide -->\n")
+string(FIND "${readme}" "${guide_marker}" guide_start)
 string(FIND "${readme}" "<!-- /guide -->" guide_end)
 if(guide_start LESS 0 OR guide_end LESS guide_start)
   message(FATAL_ERROR "README.md lost the markers around its user's guide")
 endif()
-math(EXPR guide_start "${guide_start} + 15")
+string(LENGTH "${guide_marker}" marker_length)
+math(EXPR guide_start "${guide_start} + ${marker_length}")
 math(EXPR guide_length "${guide_end} - ${guide_start}")
 string(SUBSTRING "${readme}" ${guide_start} ${guide_length} guide)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
@@ -30,9 +32,12 @@ set(CPACK_PACKAGE_VENDOR "Vektal")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vektal Horolan")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(VEKHOR_PACKAGE_NAME "Vektal-Horolan-${PROJECT_VERSION}")
-set(VEKHOR_ZIP ${CPACK_PACKAGE_DIRECTORY}/${VEKHOR_PACKAGE_NAME}-win64.zip)
-set(VEKHOR_INSTALLER ${CPACK_PACKAGE_DIRECTORY}/${VEKHOR_PACKAGE_NAME}-setup.exe)
+# CPack writes every CPACK_ variable into its configuration; per_generator.cmake names the
+# installer with this one.
+set(CPACK_VEKHOR_INSTALLER_NAME ${VEKHOR_PACKAGE_NAME}-setup)
+set(VEKHOR_INSTALLER ${CPACK_PACKAGE_DIRECTORY}/${CPACK_VEKHOR_INSTALLER_NAME}.exe)
 set(CPACK_PACKAGE_FILE_NAME "${VEKHOR_PACKAGE_NAME}-win64")
+set(VEKHOR_ZIP ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${VEKHOR_PACKAGE_FILES}/LICENSE.txt)

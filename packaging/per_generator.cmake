@@ -1,5 +1,4 @@
-# Read by CPack once per generator: the installer is named for what it is (cmake/packaging.cmake
-# names both files for the tests).
+# Read by CPack once per generator: the installer is named for what it is.
 if(CPACK_GENERATOR STREQUAL "NSIS")
-  set(CPACK_PACKAGE_FILE_NAME "Vektal-Horolan-${CPACK_PACKAGE_VERSION}-setup")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_VEKHOR_INSTALLER_NAME}")
 endif()
