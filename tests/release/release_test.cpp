@@ -43,10 +43,9 @@ struct Release : ::testing::Test {
   // The uninstaller hands over to a copy of itself and returns at once: wait for the copy.
   void Uninstall(const std::string& options) {
     ASSERT_EQ(RunToEnd(Quoted(folder / "Uninstall.exe") + " /S" + options), 0u);
-    for (int wait = 0; wait < 600 && (fs::exists(folder / "Uninstall.exe") ||
-                                      ReadValue("DisplayName", kUninstallKey).has_value());
-         ++wait)
-      ::Sleep(100);
+    EXPECT_TRUE(WaitUntil([&] {
+      return !fs::exists(folder / "Uninstall.exe") && !ReadValue("DisplayName", kUninstallKey);
+    }));
   }
 };
 
@@ -99,9 +98,6 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
 TEST_F(Release, ThePortableZipHoldsTheProgramItsGuideAndLicenceAndRuns) {
   const fs::path unpacked = VEKHOR_UNPACKED_ZIP_PATH;
   EXPECT_EQ(FileNames(unpacked), (std::set<std::string>{"Guide.txt", "LICENSE.txt", "Vekhor.exe"}));
-  EXPECT_EQ(
-      ReadFile((unpacked / "Guide.txt").string()).rfind("Vektal Horolan " VEKHOR_VERSION "\r\n", 0),
-      0u);
   SetValue("Log", "0");  // the folder stays as unpacked
   EXPECT_EQ(RunToEnd(Quoted(unpacked / "Vekhor.exe") + " /close"), 0u);
 }
