@@ -1,13 +1,6 @@
 // Vekhor.exe and its packages started under Wine by this console program, which as a client of
-// the wineserver keeps it up between the starts. Each start is timed from just before
-// CreateProcess; Vekhor.exe takes turns with a yardstick built the same way (minimal.cpp).
-// `window [rounds]` (target `run_window_start_bench`): until the message loop first goes idle,
-// beside the smallest program with a window, and the memory held then; goal: at most 1.5 times.
-// `close [rounds]` (target `bench_close_mode`, under the bundled server with `--behaviour now`):
-// `Vekhor.exe /close` until it has ended, beside a program with the same libraries and manifest
-// that ends at once; goal: the 200 ms pause before the answer is read + at most 150 ms.
-// `release ZIP INSTALLER [rounds]` (target `bench_release`): the sizes of what a user downloads
-// (goal: Vekhor.exe at most 1.5 MB), a silent install and a silent uninstall, which leaves none.
+// the wineserver keeps it up between the starts, each timed from just before CreateProcess. Its
+// modes `window`, `close` and `release`, their targets and goals: README.md, "Benchmarks".
 #include <windows.h>
 
 #include <psapi.h>
