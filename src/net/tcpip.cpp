@@ -125,6 +125,11 @@ void TCPIP::ShutdownConnection() {
 }
 
 std::string TCPIP::NameLookup(const std::string& Hostname) {
+  // The resolver answers an empty name with this machine's own address: it names no server.
+  if (Hostname.empty()) {
+    addresses_.clear();
+    return "";
+  }
   if (!StartSockets()) return "";
   addresses_.clear();
   if (const auto host = sockets.GetHostByName(Hostname)) {

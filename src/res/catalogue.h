@@ -9,7 +9,7 @@ namespace vekhor {
 enum class Language { English, Swedish };
 
 inline constexpr int kFirstText = 101;
-inline constexpr int kLastText = 132;
+inline constexpr int kLastText = 137;
 
 // Text numbers by meaning, for the places that use them.
 namespace text {
@@ -43,6 +43,11 @@ inline constexpr int kFrom = 129;
 inline constexpr int kTo = 130;
 inline constexpr int kClockNotSet = 131;
 inline constexpr int kNoTimeReceived = 132;
+inline constexpr int kImplausibleTimeFrom = 133;
+inline constexpr int kWindowNotCreated = 134;
+inline constexpr int kSetClockAsAdministrator = 135;
+inline constexpr int kAdministratorCancelled = 136;
+inline constexpr int kAsAdministrator = 137;
 }  // namespace text
 
 // The UTF-8 text of `number`, or an empty view for a number outside the catalogue.

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "sync/reachability.h"
 #include "sync/set_clock.h"
+#include "sync/time_answer.h"
 
 namespace vekhor {
 namespace {
@@ -29,11 +30,24 @@ SyncOutcome EndWithoutTime(const SyncRun& run, int textNumber) {
   return SyncOutcome::NoTime;
 }
 
-// The answer of the server if it answers the echo and the time fetch; nothing otherwise.
+// The server's answer when it answers the echo and the time fetch with a time that can be now;
+// nothing otherwise. An empty name (an entry whose stored name could not be read) would be looked
+// up as this machine: it is never asked.
 std::optional<std::string> Ask(const SyncRun& run, TCPIP& tcpip, const std::string& server) {
-  if (tcpip.Ping(server) > 0) return tcpip.SynchTime(server);
-  run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + server);
-  return std::nullopt;
+  if (server.empty()) return std::nullopt;
+  if (tcpip.Ping(server) <= 0) {
+    run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + server);
+    return std::nullopt;
+  }
+  std::string answer = tcpip.SynchTime(server);
+  if (!IsAcceptedAnswer(run, answer)) return std::nullopt;
+  // A clock that has never been set, or a server gone wrong, answers with a time the program
+  // cannot be running at: 1990, or the all-zero count.
+  if (!IsPlausibleTime(answer, run.earliestTime)) {
+    run.log.WriteLog(Text(run, text::kImplausibleTimeFrom) + " " + server);
+    return std::nullopt;
+  }
+  return answer;
 }
 
 struct Found {
@@ -41,8 +55,17 @@ struct Found {
   std::string answer;
 };
 
+// Whether the list still holds `name` at `position`: a check mark belongs to a name only there.
+bool ListStillHolds(const app::CheckedList& list, std::size_t position, const std::string& name) {
+  const int count = list.ListCount();
+  return count > 0 && position < static_cast<std::size_t>(count) &&
+         list.List(static_cast<int>(position)) == name;
+}
+
 // The window may run anything inside DoEvents, this walk's own window closing included, so the
-// walk keeps its own copy of the names and checks every mark's index against the live list.
+// walk keeps its own copy of the names. It reads each check mark live, as the user may change
+// it meanwhile, but only while the entry there still has the name the walk is at: once an entry
+// was added or removed, the marks no longer belong to the names, and the walk ends.
 std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, const ServerCollection& names,
                           bool& abandoned) {
   for (std::size_t position = 0; position < names.size(); ++position) {
@@ -51,13 +74,10 @@ std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, const ServerCollecti
       abandoned = true;
       return std::nullopt;
     }
-    const int count = run.lstServer.ListCount();
-    if (count <= 0 || position >= static_cast<std::size_t>(count)) continue;
-    if (!run.lstServer.Selected(static_cast<int>(position))) continue;
     const std::string& server = names[position];
-    if (auto answer = Ask(run, tcpip, server); answer && IsAcceptedAnswer(run, *answer)) {
-      return Found{server, std::move(*answer)};
-    }
+    if (!ListStillHolds(run.lstServer, position, server)) return std::nullopt;
+    if (!run.lstServer.Selected(static_cast<int>(position))) continue;
+    if (auto answer = Ask(run, tcpip, server)) return Found{server, std::move(*answer)};
   }
   return std::nullopt;
 }
@@ -87,9 +107,7 @@ SyncOutcome Synchronize(const std::string& serverName, const SyncRun& run) {
     TCPIP tcpip(os.sockets, os.icmp, run.toolkit.Texts());
     if (tcpip.GetIPaddress().empty()) return EndWithoutTime(run, text::kNoValidLocalAddress);
     if (!serverName.empty()) {
-      if (auto answer = Ask(run, tcpip, serverName); answer && IsAcceptedAnswer(run, *answer)) {
-        found = Found{serverName, std::move(*answer)};
-      }
+      if (auto answer = Ask(run, tcpip, serverName)) found = Found{serverName, std::move(*answer)};
     } else {
       const ServerCollection names = run.servers;
       bool abandoned = false;

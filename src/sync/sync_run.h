@@ -2,6 +2,7 @@
 // that passes the checks and answers with a time.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -31,6 +32,8 @@ struct SyncRun {
   std::function<bool()> unloading;
   // Close mode: no message box; what one would say goes to the log.
   bool unattended = false;
+  // Seconds since 1900 before which no answer is the time: the program's build day.
+  std::int64_t earliestTime = 0;
 };
 
 // An empty `serverName` walks the checked servers in list order.

@@ -35,14 +35,23 @@ std::optional<std::uint32_t> TimeValue(std::string_view answer) {
   return value;
 }
 
-std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer) {
+std::optional<std::int64_t> SecondsSince1900(std::string_view answer) {
   const auto value = TimeValue(answer);
   if (!value) return std::nullopt;
   // Since 2036-02-07 every correct answer has wrapped below the earliest 1921 one.
-  const std::int64_t secondsSince1900 =
-      static_cast<std::int64_t>(*value) + (*value < kEarliestAnswer ? kSecondsPerEra : 0);
+  return static_cast<std::int64_t>(*value) + (*value < kEarliestAnswer ? kSecondsPerEra : 0);
+}
+
+bool IsPlausibleTime(std::string_view answer, std::int64_t earliest) {
+  const auto seconds = SecondsSince1900(answer);
+  return seconds && *TimeValue(answer) != 0 && *seconds >= earliest;
+}
+
+std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer) {
+  const auto secondsSince1900 = SecondsSince1900(answer);
+  if (!secondsSince1900) return std::nullopt;
   const std::int64_t unixSeconds =
-      kUnixSecondsAt1990 + secondsSince1900 - static_cast<std::int64_t>(kSecondsFrom1900To1990);
+      kUnixSecondsAt1990 + *secondsSince1900 - static_cast<std::int64_t>(kSecondsFrom1900To1990);
   const std::int64_t days = unixSeconds >= 0 ? unixSeconds / 86400 : (unixSeconds - 86399) / 86400;
   const std::int64_t secondOfDay = unixSeconds - days * 86400;
   const CivilDate date = CivilFromDays(days);

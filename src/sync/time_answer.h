@@ -17,6 +17,14 @@ inline constexpr std::uint32_t kEarliestAnswer = 692657152u;
 // The 32-bit time value of a 4-byte answer; nothing for any other length.
 std::optional<std::uint32_t> TimeValue(std::string_view answer);
 
+// The moment a 4-byte answer names, in seconds since 1900-01-01 00:00 UTC, the wrap of 2036
+// counted; nothing for any other length.
+std::optional<std::int64_t> SecondsSince1900(std::string_view answer);
+
+// Whether a 4-byte answer can be the time now: not before `earliest` (seconds since 1900, the
+// program's build date), and not the all-zero count that a server with no clock sends.
+bool IsPlausibleTime(std::string_view answer, std::int64_t earliest);
+
 // The UTC date and time of an answer (day of week and milliseconds 0); nothing for an answer
 // that is not 4 bytes.
 std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer);

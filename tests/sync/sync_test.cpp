@@ -125,6 +125,7 @@ struct Scene : fakes::FakeOs<ServerSockets> {
   std::optional<ServerCollection> servers{std::in_place};
   bool unloading = false;
   int hosts = 0;
+  std::int64_t earliest = 0;  // seconds since 1900 before which no answer is a time
 
   Scene() {
     toolkit.appPath = folder.path();
@@ -156,7 +157,7 @@ struct Scene : fakes::FakeOs<ServerSockets> {
   SyncOutcome Sync(const std::string& server = "", bool unattended = false) {
     const std::function<bool()> closing = [this] { return unloading; };
     return Synchronize(server, {toolkit, platform, log, lblStatus, chkInternetConnection, lstServer,
-                                *servers, closing, unattended});
+                                *servers, closing, unattended, earliest});
   }
   // The logged messages, without their time stamps and the file's header.
   std::vector<std::string> Logged() const {
@@ -313,6 +314,55 @@ TEST_F(SyncRunTest, AnExitDuringTheWalkEndsItWithoutTouchingWhatTheWindowFreed) 
   icmp.onEcho = [this] { toolkit.pending.push_back([this] { lstServer.Clear(); }); };
   EXPECT_EQ(Sync(), SyncOutcome::NoTime);
   EXPECT_EQ(lblStatus.caption, "No time server gave the time.");
+}
+
+// A server whose clock was never set sends 1990, or nothing but zeros: the program cannot be
+// running then. An entry whose name could not be read is empty, and the resolver would take it
+// for this machine.
+TEST_F(SyncRunTest, AnAnswerBeforeTheBuildDateOrAnEmptyNameIsPassedOverAndTheWalkGoesOn) {
+  earliest = *SecondsSince1900(kApril2004);
+  AddServer({"reset.example", Answers, std::string("\xA9\x49\x1C\x00"sv)});
+  AddServer({"zero.example", Answers, std::string(4, '\0')});
+  AddServer({"", Answers});
+  sockets.AddHost("", {"62.20.1.5"});
+  sockets.answers[sockets.InetAddr("62.20.1.5")] = kApril2004;
+  AddServer({"time.example"});
+  EXPECT_EQ(Sync(), SyncOutcome::ClockSet);
+  EXPECT_EQ(Logged(), (std::vector<std::string>{
+                          "Implausible time from reset.example",
+                          "Implausible time from zero.example", "Connected to time.example",
+                          "Clock adjusted from 2004-04-10 13:59:58 to 2004-04-10 14:00:00"}));
+  EXPECT_EQ(icmp.echoes, 3) << "the empty name is never echoed";
+  ASSERT_EQ(clock.set.size(), 1u);
+  EXPECT_EQ(Text(clock.set[0]), "2004-04-10 12:00:00.000");
+}
+
+// The walk reads each mark live, but only while the entry still bears the name it is at: after
+// a removal the marks belong to other servers, and the walk ends rather than ask an unchecked one.
+TEST_F(SyncRunTest, AMarkChangedDuringTheWalkCountsAndARemovalEndsTheWalk) {
+  AddServer({"silent.example", NoEcho});
+  AddServer({"unchecked.example", Unchecked});
+  AddServer({"time.example"});
+  icmp.onEcho = [this] {
+    toolkit.pending.push_back([this] {
+      lstServer.RemoveItem(0);
+      servers->erase(servers->begin());
+    });
+  };
+  EXPECT_EQ(Sync(), SyncOutcome::NoTime);
+  EXPECT_TRUE(clock.set.empty()) << "set from a server the user unchecked";
+  EXPECT_EQ(icmp.echoes, 1);
+
+  // Unchecked while the walk waits: passed over.
+  lstServer.Clear();
+  servers->clear();
+  AddServer({"silent.example", NoEcho});
+  AddServer({"time.example"});
+  icmp.echoes = 0;
+  icmp.onEcho = [this] { toolkit.pending.push_back([this] { lstServer.SetSelected(1, false); }); };
+  EXPECT_EQ(Sync(), SyncOutcome::NoTime);
+  EXPECT_EQ(icmp.echoes, 1);
+  EXPECT_TRUE(clock.set.empty());
 }
 
 TEST_F(SyncRunTest, AWalkReachesACheckedEntryBeyond32767) {
