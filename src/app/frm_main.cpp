@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "platform/clock.h"
+#include "res/build_date.h"
 #include "servers/list_editing.h"
 
 namespace vekhor::app {
@@ -100,7 +101,9 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
 void frmMain::Form_Load() {
   form.SetCaption(toolkit.AppTitle());
   LoadServers(platform.registry, servers);
-  if (toolkit.PrevInstance()) {
+  // Close mode runs beside a running instance: a scheduled task's, or the window's own request
+  // to set the clock as administrator, must not end with nothing done.
+  if (!CloseAfterSync && toolkit.PrevInstance()) {
     // The running instance is left alone; this one ends without a word.
     secondInstance_ = true;
     ExitRequested = true;
@@ -141,20 +144,25 @@ void frmMain::Form_Activate() {
   if (Timer1.Enabled()) cmdSync_Click();
 }
 
-// A close of the visible window hides it, unless an exit was asked for. Hidden, the program must
-// stay reachable: without an icon in the notification area it gets one, and where the shell
-// takes none the close goes through instead of leaving a program nobody can reach.
-void frmMain::Form_QueryUnload(int& Cancel, int) {
-  if (!form.Visible() || ExitRequested) return;
-  if (!sysTray.IconWanted() &&
+// A close of the visible window hides it, unless an exit was asked for or the session ends (the
+// process is ended right after: the unload must store the settings and remove the icon first).
+// Hidden, the program must stay reachable: without an icon in the notification area it asks for
+// one again, and where the shell still takes none the window stays.
+void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  if (!form.Visible() || ExitRequested || UnloadMode == kUnloadFromWindows) return;
+  Cancel = 1;
+  if (!sysTray.IconPresent() &&
       !sysTray.AddTrayIcon(TrayIcon, toolkit.AppTitle(), platform.clock.DateText())) {
     return;
   }
-  Cancel = 1;
   form.SetVisible(false);
 }
 
+// One run at a time: one asked for while a walk yields to the window (a double-click, the hourly
+// tick, an activation) is not started, so that no clock is set twice from one request.
 SyncOutcome frmMain::Synchronize(const std::string& Server) {
+  if (syncing_) return SyncOutcome::NoTime;
+  syncing_ = true;
   const SyncRun run{toolkit,
                     platform,
                     log,
@@ -163,11 +171,16 @@ SyncOutcome frmMain::Synchronize(const std::string& Server) {
                     lstServer,
                     servers,
                     [this] { return unloading_; },
-                    CloseAfterSync};
-  return vekhor::Synchronize(Server, run);
+                    CloseAfterSync,
+                    kBuildDaySince1900};
+  const SyncOutcome outcome = vekhor::Synchronize(Server, run);
+  syncing_ = false;
+  return outcome;
 }
 
+// The button stays disabled until the run it started has ended.
 void frmMain::cmdSync_Click() {
+  if (syncing_) return;
   cmdSync.SetEnabled(false);
   Synchronize("");
   if (!unloading_) cmdSync.SetEnabled(true);

@@ -3,6 +3,7 @@
 #include "log/file_helpers.h"
 #include "servers/registry_access.h"
 #include "servers/registry_key.h"
+#include "servers/registry_value.h"
 
 namespace vekhor::app {
 namespace {
@@ -12,7 +13,7 @@ void Store(SettingsStore& settings, const char* key, int value) {
 }
 
 // The user's Run key can be missing in a fresh profile, and Windows reads it all the same once
-// it exists: unlike the machine's key it is created when needed.
+// it exists: it is created when needed.
 bool WriteUserRunValue(platform::Registry& registry, const std::string& data) {
   std::string subKey = kUserRunKey;
   platform::RegistryKey root = 0;
@@ -22,17 +23,17 @@ bool WriteUserRunValue(platform::Registry& registry, const std::string& data) {
                              platform::kErrorSuccess;
 }
 
-bool WriteRunValue(platform::Registry& registry, const std::string& data) {
-  if (SetStringValue(registry, kMachineRunKey, kRunValueName, data)) {
-    DeleteValue(registry, kUserRunKey, kRunValueName);
-    return true;
-  }
-  return WriteUserRunValue(registry, data);
+bool HasRunValue(platform::Registry& registry, const char* keyPath) {
+  std::string subKey = keyPath;
+  platform::RegistryKey root = 0;
+  SplitKeyPath(subKey, root);
+  const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
+  return key.IsOpen() && ReadStringValue(registry, key.Get(), kRunValueName).has_value();
 }
 
-void RemoveRunValues(platform::Registry& registry) {
-  DeleteValue(registry, kMachineRunKey, kRunValueName);
-  DeleteValue(registry, kUserRunKey, kRunValueName);
+// Whether Windows starts the program at the user's logon.
+bool StartsWithWindows(platform::Registry& registry) {
+  return HasRunValue(registry, kUserRunKey) || HasRunValue(registry, kMachineRunKey);
 }
 
 }  // namespace
@@ -55,12 +56,17 @@ void AutostartClicked(CheckBox& box, SettingsStore& settings, platform::Registry
                       const std::string& appFolder) {
   const int value = box.Value();
   Store(settings, kAutostartSetting, value);
-  if (value == kUnchecked) {
-    RemoveRunValues(registry);
-  } else if (value == kChecked && !WriteRunValue(registry, RunValueData(appFolder))) {
-    // Raises this click again with the box clear, which stores "0": nothing may follow here
-    // that would overwrite it.
-    box.SetValue(kUnchecked);
+  if (value != kUnchecked && value != kChecked) return;
+  if (value == kChecked) WriteUserRunValue(registry, RunValueData(appFolder));
+  if (value == kUnchecked) DeleteValue(registry, kUserRunKey, kRunValueName);
+  // An earlier version's, which would start the program for every user: gone where the rights
+  // allow it, whichever way the box went.
+  DeleteValue(registry, kMachineRunKey, kRunValueName);
+  const bool starts = StartsWithWindows(registry);
+  if (starts != (value == kChecked)) {
+    // Raises this click again with the box saying the truth, which is stored then: nothing may
+    // follow here that would overwrite it.
+    box.SetValue(starts ? kChecked : kUnchecked);
   }
 }
 

@@ -19,12 +19,13 @@ inline constexpr const char* kLogSetting = "Log";
 inline constexpr const char* kSysTraySetting = "SysTray";
 inline constexpr const char* kIntervalSetting = "Interval";
 
-// Where Windows looks for programs to start at logon: machine-wide first (needs administrative
-// rights), then for the user alone.
-inline constexpr const char* kMachineRunKey =
-    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Where Windows looks for programs to start at logon: the user's own key, which the program
+// writes, and the machine's, which starts a program for every user and which only earlier
+// versions wrote.
 inline constexpr const char* kUserRunKey =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kMachineRunKey =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValueName = "Vektal Horolan";
 inline constexpr const char* kProgramFileName = "Vekhor.exe";
 
@@ -43,12 +44,11 @@ void StoreCheckBox(const CheckBox& box, SettingsStore& settings, const char* key
 // the program was started under.
 std::string RunValueData(const std::string& appFolder);
 
-// The autostart box's click: stores its value, then adds or removes the Run value. Checked, the
-// value goes under the machine's Run key, or, when that is refused, under the user's (created if
-// missing); one under the user's key is removed when the machine's took it, so that the program
-// does not start twice. When neither takes it the box is cleared again, so it always says
-// whether the program starts with Windows; that change raises this click once more, which then
-// stores "0". Cleared, the value is removed from both keys. A grayed box changes nothing more.
+// The autostart box's click: stores its value, then adds or removes the Run value under the
+// user's key (created if missing), and removes one an earlier version left under the machine's
+// where the rights allow it. The box then says whether the program starts with Windows: where a
+// value cannot be written or removed, it goes back, which raises this click once more and stores
+// what is true. A grayed box changes nothing more.
 void AutostartClicked(CheckBox& box, SettingsStore& settings, platform::Registry& registry,
                       const std::string& appFolder);
 

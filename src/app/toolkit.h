@@ -25,6 +25,11 @@ inline constexpr int kMiddleButton = 4;
 inline constexpr int kWindowNormal = 0;
 inline constexpr int kWindowMinimised = 1;
 
+// Why the window is asked to unload, in the toolkit's numbering.
+inline constexpr int kUnloadFromControlMenu = 0;  // the close box, Alt+F4
+inline constexpr int kUnloadFromCode = 1;
+inline constexpr int kUnloadFromWindows = 2;  // the user's session ends
+
 // Pointer events: button state, shift state, position in twips.
 using MouseEvent = std::function<void(int button, int shift, float x, float y)>;
 using Event = std::function<void()>;

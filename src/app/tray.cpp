@@ -20,6 +20,7 @@ std::array<char, platform::kTipSize> TipField(const std::string& text) {
 }  // namespace
 
 bool SysTray::AddTrayIcon(TrayHost& host, const std::string& title, const std::string& date) {
+  if (present_) return true;
   data_.cbSize = platform::kNotifyIconDataSize;
   data_.hWnd = host.Handle();
   data_.uID = kTrayIconId;
@@ -29,7 +30,8 @@ bool SysTray::AddTrayIcon(TrayHost& host, const std::string& title, const std::s
   data_.hIcon = host.PictureHandle();
   data_.szTip = TipField(title + " " + date);
   wanted_ = true;
-  return shell_.ShellNotifyIcon(platform::kNimAdd, data_);
+  present_ = shell_.ShellNotifyIcon(platform::kNimAdd, data_);
+  return present_;
 }
 
 bool SysTray::StartInTray(TrayHost& host, Form& form, const std::string& title,
@@ -41,12 +43,12 @@ bool SysTray::StartInTray(TrayHost& host, Form& form, const std::string& title,
 
 void SysTray::RemoveTrayIcon() {
   if (!wanted_) return;
-  wanted_ = false;
+  wanted_ = present_ = false;
   shell_.ShellNotifyIcon(platform::kNimDelete, data_);
 }
 
 void SysTray::TaskbarCreated() {
-  if (wanted_) shell_.ShellNotifyIcon(platform::kNimAdd, data_);
+  if (wanted_) present_ = shell_.ShellNotifyIcon(platform::kNimAdd, data_);
 }
 
 void TrayIconMouseMove(const TrayHost& host, float x, Form& form, PopupMenu& menu) {

@@ -26,7 +26,7 @@ class SysTray {
   SysTray& operator=(const SysTray&) = delete;
 
   // Gives `host` icon 101 and asks the shell for an icon with the host's window, that picture
-  // and the tip "<title> <date>"; true when the shell took it.
+  // and the tip "<title> <date>"; true when the shell took it, or had it already.
   bool AddTrayIcon(TrayHost& host, const std::string& title, const std::string& date);
 
   // The end of a start in the tray: the icon, or, when the shell takes none, the window, so that
@@ -43,13 +43,15 @@ class SysTray {
   void TaskbarCreated();
 
   const platform::TrayIconData& Data() const { return data_; }
-  // Whether this run has an icon in the notification area, or asked for one.
-  bool IconWanted() const { return wanted_; }
+  // Whether the shell holds this run's icon: it may have refused it, as it does while no
+  // taskbar runs yet. Only a present icon can bring a hidden window back.
+  bool IconPresent() const { return present_; }
 
  private:
   platform::NotifyIcon& shell_;
   platform::TrayIconData data_;
-  bool wanted_ = false;
+  bool wanted_ = false;   // asked for, so a new taskbar gets it and the unload removes it
+  bool present_ = false;  // taken by the shell
 };
 
 // The icon's mouse move: x carries the shell's mouse message in pixels, as twips. A left

@@ -86,8 +86,8 @@ TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
 }
 
 // No "SysTray" stored is a first start: the defaults join the list found, stored at once. Without
-// a taskbar the close box unloads the program: nothing could bring a hidden window back.
-TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxUnloads) {
+// a taskbar the close box keeps the window: hidden, nothing could bring it back.
+TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxKeepsTheWindow) {
   notifyIcon.taskbarRunning = false;
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "mine.example");
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "0");
@@ -100,10 +100,59 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxUnlo
   EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
             items[12].text);
   EXPECT_EQ(Setting("SysTray"), "absent");
-  EXPECT_TRUE(form.Close(0));  // 0: the window's close box
+  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_TRUE(form.visible);
+  form.button(cmdExit).Click();
   EXPECT_TRUE(form.unloaded);
   EXPECT_EQ(Setting("SysTray"), "0");
   EXPECT_EQ(Setting("InternetConnection"), "1");
+}
+
+// A start in the tray before the taskbar runs: the shell refuses the icon and the window shows.
+// Its close box asks for the icon again, and hides the window only once the shell took it.
+TEST_F(FrmMain, AnIconRefusedAtATrayStartIsAskedForAgainBeforeTheCloseBoxHidesTheWindow) {
+  window.settings.SaveSetting("Vektal", "Horolan", "SysTray", "1");
+  notifyIcon.taskbarRunning = false;
+  window.Form_Load();
+  EXPECT_TRUE(form.visible);
+  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_TRUE(form.visible) << "hidden with no icon to bring it back";
+  notifyIcon.taskbarRunning = true;
+  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_FALSE(form.visible);
+  EXPECT_TRUE(notifyIcon.iconShown);
+}
+
+// A visible window at the session's end: Windows ends the process right after, so the unload runs
+// then, and the next start is no first start that appends the defaults once more.
+TEST(FrmMainSessionEnd, UnloadsInOrderAndTheNextStartShowsTheSameList) {
+  platform::MemoryRegistry stored;
+  {
+    HeadlessProgram first(stored);
+    first.window.Form_Load();
+    ASSERT_TRUE(first.form.visible);
+    EXPECT_TRUE(first.form.Close(app::kUnloadFromWindows));
+    EXPECT_EQ(first.Setting("SysTray"), "0");
+  }
+  HeadlessProgram next(stored);
+  next.window.Form_Load();
+  EXPECT_EQ(next.form.checkedList(lstServer).items.size(), 12u);
+}
+
+// A scheduled /close, or the window's own request to set the clock as administrator, runs beside
+// the instance that holds the window; a plain second start ends at once and stores nothing.
+TEST(FrmMainSecondStart, CloseModeRunsBesideARunningInstanceAndAPlainStartEndsAtOnce) {
+  for (const bool closeMode : {true, false}) {
+    SCOPED_TRACE(closeMode);
+    HeadlessProgram ui;
+    ui.toolkit.prevInstance = true;
+    ui.window.CloseAfterSync = closeMode;
+    ui.window.Form_Load();
+    EXPECT_TRUE(ui.form.unloaded);
+    EXPECT_EQ(ui.Runs(), closeMode ? 1 : 0);
+    EXPECT_EQ(ui.window.ExitStatus(), closeMode ? 1 : 0) << "no server gave the time";
+    EXPECT_EQ(ui.Setting("SysTray"), closeMode ? "0" : "absent");
+  }
 }
 
 TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
@@ -140,19 +189,28 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
   }
 }
 
-// A double-click while a walk waits in DoEvents runs beside it; both close every socket.
-TEST_F(FrmMain, ADoubleClickDuringAWalkRunsBesideItAndBothCleanUp) {
+// One run at a time: a double-click, or the hourly tick, while a walk waits in DoEvents starts
+// nothing, and the button stays disabled until the walk it started ends.
+TEST_F(FrmMain, ARunAskedForDuringAWalkIsNotStartedAndTheButtonWaitsForTheWalk) {
+  window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
   window.Form_Load();
   auto& list = form.checkedList(lstServer);
   sockets.AddHost(sockets.hostName, {"10.0.0.5"});  // the local address
-  sockets.AddHost(list.items[0].text, {"127.0.0.9"});
-  toolkit.pending.push_back([&] { list.DoubleClick(0); });
+  for (const auto& item : list.items) sockets.AddHost(item.text, {"127.0.0.9"});  // no time
+  bool enabledMeanwhile = true;
+  toolkit.pending.push_back([&] {
+    list.DoubleClick(3);
+    form.Activate();  // with the hourly option on, an activation runs at once
+    for (int tick = 0; tick < 60; ++tick) form.timer(Timer1).Tick();
+    enabledMeanwhile = form.button(cmdSync).enabled;
+  });
   form.button(cmdSync).Click();
-  EXPECT_EQ(Runs(), 2) << "the inner run and the walk each end with a status";
-  EXPECT_GT(sockets.connects, 0);
+  EXPECT_EQ(Runs(), 1);
+  EXPECT_EQ(icmp.echoes, 12) << "the walk's own, one per server";
+  EXPECT_FALSE(enabledMeanwhile);
+  EXPECT_TRUE(form.button(cmdSync).enabled);
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
-  EXPECT_TRUE(form.button(cmdSync).enabled);
 }
 
 constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -202,36 +260,42 @@ struct SettingsPage : ::testing::Test {
   fakes::HeadlessCheckBox& autostart = program.form.checkBox(chkAutostart);
 };
 
-TEST_F(SettingsPage, TheRunValueGoesOnTheMachinesKeyElseTheUsersElseTheBoxClearsItself) {
-  registry.denied = {kMachine};
+// The value goes under the user's key only: one under the machine's would start a program from a
+// folder its owner may write at every user's logon. The box always says whether it starts.
+TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramStarts) {
+  PutRunValue(kMachine, "\"C:\\Old\\Vekhor.exe\"");  // an earlier version's
   autostart.Click();
   EXPECT_EQ(program.Setting("Autostart"), "1");
-  EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), kInstalled);
-
-  registry.denied.clear();
-  PutRunValue(kMachine, kInstalled);
-  autostart.Click();  // clearing removes both
-  EXPECT_EQ(program.Setting("Autostart"), "0");
-  EXPECT_EQ(RunValue(kMachine), std::nullopt);
-  EXPECT_EQ(RunValue(kUser), std::nullopt);
+  EXPECT_EQ(RunValue(kMachine), std::nullopt) << "the earlier version's, removed";
 
   // Every start with the box checked writes the value again: it follows a moved program.
-  PutRunValue(kUser, "\"C:\\Old\\Vekhor.exe\"");  // left by a start without the rights
   program.toolkit.appPath = "D:\\";
   autostart.Click();
-  EXPECT_EQ(RunValue(kMachine), "\"D:\\Vekhor.exe\"");
-  EXPECT_EQ(RunValue(kUser), std::nullopt) << "the program would start twice";
   autostart.Click();
+  EXPECT_EQ(RunValue(kUser), "\"D:\\Vekhor.exe\"");
+  autostart.Click();
+  EXPECT_EQ(RunValue(kUser), std::nullopt);
+  EXPECT_EQ(program.Setting("Autostart"), "0");
 
-  // With neither key open the box clears itself and stores 0, at every attempt.
-  registry.denied = {kMachine, kUser};
+  // A machine value this user may not remove still starts the program: the box stays checked.
+  PutRunValue(kMachine, kInstalled);
+  registry.denied = {kMachine};
+  autostart.Click();
+  autostart.Click();
+  EXPECT_EQ(autostart.value, app::kChecked);
+  EXPECT_EQ(program.Setting("Autostart"), "1");
+  EXPECT_EQ(RunValue(kMachine), kInstalled);
+
+  // With no key to write, the box clears itself and stores 0, at every attempt.
+  registry.denied.clear();
+  autostart.Click();
+  registry.denied = {kUser};
   for (int attempt = 1; attempt <= 2; ++attempt) {
     autostart.Click();
     EXPECT_EQ(autostart.value, app::kUnchecked) << attempt;
     EXPECT_EQ(program.Setting("Autostart"), "0");
   }
-  EXPECT_EQ(RunValue(kMachine), std::nullopt);
   EXPECT_EQ(RunValue(kUser), std::nullopt);
 }
 
