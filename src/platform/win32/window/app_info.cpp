@@ -56,9 +56,18 @@ std::string ArgumentsOf(const std::wstring& commandLine) {
   return ToAnsi(commandLine.substr(at));
 }
 
+ProgramFacts::ProgramFacts(HINSTANCE instance)
+    : texts(instance, CurrentTextLanguage()),
+      path(ModuleFolder(instance)),
+      version(ModuleVersion(instance)),
+      command(ArgumentsOf(::GetCommandLineW())) {}
+
+// Denied access is a running instance too: one started as administrator made the mutex with
+// rights that an unelevated start does not have.
 InstanceMarker::InstanceMarker(const wchar_t* name)
     : mutex_(::CreateMutexW(nullptr, FALSE, name)),
-      anotherWasRunning_(::GetLastError() == ERROR_ALREADY_EXISTS) {}
+      anotherWasRunning_(::GetLastError() == ERROR_ALREADY_EXISTS ||
+                         ::GetLastError() == ERROR_ACCESS_DENIED) {}
 
 InstanceMarker::~InstanceMarker() {
   if (mutex_ != nullptr) ::CloseHandle(mutex_);

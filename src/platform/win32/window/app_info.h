@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/toolkit.h"
+#include "platform/win32/resource_texts.h"
 
 namespace vekhor::platform::window {
 
@@ -18,6 +19,15 @@ app::Version ModuleVersion(HMODULE module);
 
 // The arguments of a command line, the program's name and the blanks after it removed.
 std::string ArgumentsOf(const std::wstring& commandLine);
+
+// What both toolkits report of the program: its texts, folder, version and command line.
+struct ProgramFacts {
+  explicit ProgramFacts(HINSTANCE instance);
+  ResourceTexts texts;
+  std::string path;
+  app::Version version;
+  std::string command;
+};
 
 // Held for the process's life: a named mutex in the session's namespace. Whoever made it first
 // is the first instance.

@@ -101,9 +101,13 @@ MainForm::MainForm(HINSTANCE instance) {
   context_.instance = instance;
   RegisterClasses(instance, &MainForm::WindowProc);
   // Made hidden and empty; it gets its size once it knows the DPI of the monitor it is on.
-  ::CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                    nullptr, instance, this);
-  if (context_.main == nullptr) return;
+  // WM_NCCREATE has handed out the handle already; a window that Windows then fails to make (no
+  // display under Wine) leaves it dangling: only the result tells.
+  if (::CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                        nullptr, nullptr, instance, this) == nullptr) {
+    context_.main = nullptr;
+    return;
+  }
   context_.dpi = WindowDpi(context_.main);
   // The shell broadcasts it to top-level windows when the taskbar starts again.
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
@@ -400,10 +404,13 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (onActivate && Visible()) onActivate();
       return 0;
     case WM_CLOSE:
-      RequestUnload(kUnloadFromControlMenu);
+      RequestUnload(app::kUnloadFromControlMenu);
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // nothing to ask the user: the unload stores all there is
     case WM_ENDSESSION:
-      if (wParam != FALSE) RequestUnload(kUnloadFromWindows);
+      // The process is ended once this returns: the unload runs in full first.
+      if (wParam != FALSE) RequestUnload(app::kUnloadFromWindows);
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));

@@ -29,7 +29,7 @@ class MainForm final : public app::Form {
   void SetVisible(bool visible) override;
   bool Visible() const override;
   int WindowState() const override;
-  void Unload() override { RequestUnload(kUnloadFromCode); }
+  void Unload() override { RequestUnload(app::kUnloadFromCode); }
   platform::WindowHandle Handle() const override {
     return reinterpret_cast<platform::WindowHandle>(context_.main);
   }
@@ -50,11 +50,6 @@ class MainForm final : public app::Form {
   static constexpr const wchar_t* kClassName = L"VekhorMainWindow";
 
  private:
-  // Unload reasons, in the toolkit's numbering.
-  static constexpr int kUnloadFromControlMenu = 0;
-  static constexpr int kUnloadFromCode = 1;
-  static constexpr int kUnloadFromWindows = 2;
-
   // Every object the window owns, whatever its kind.
   struct Owned {
     virtual ~Owned() = default;

@@ -19,12 +19,7 @@ HINSTANCE WithCommonControls(HINSTANCE instance) {
 }  // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance)
-    : instance_(kInstanceName),
-      texts_(instance, CurrentTextLanguage()),
-      path_(ModuleFolder(instance)),
-      version_(ModuleVersion(instance)),
-      command_(ArgumentsOf(::GetCommandLineW())),
-      form_(WithCommonControls(instance)) {}
+    : instance_(kInstanceName), facts_(instance), form_(WithCommonControls(instance)) {}
 
 int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
   // After the unload the window is gone: the box then stands on its own.

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "app/toolkit.h"
-#include "platform/win32/resource_texts.h"
 #include "platform/win32/window/app_info.h"
 #include "platform/win32/window/main_form.h"
 
@@ -23,22 +22,19 @@ class Win32Toolkit final : public app::Toolkit {
   app::Form& MainForm() override { return form_; }
   int MsgBox(const std::string& prompt, int style) override;
   void DoEvents() override;
-  const TextSource& Texts() const override { return texts_; }
-  std::string AppPath() const override { return path_; }
+  const TextSource& Texts() const override { return facts_.texts; }
+  std::string AppPath() const override { return facts_.path; }
   std::string AppTitle() const override { return app::kApplicationTitle; }
-  app::Version AppVersion() const override { return version_; }
+  app::Version AppVersion() const override { return facts_.version; }
   bool PrevInstance() const override { return instance_.AnotherWasRunning(); }
-  std::string Command() const override { return command_; }
+  std::string Command() const override { return facts_.command; }
   platform::WindowHandle MainWindow() const override { return form_.Handle(); }
 
  private:
   void Dispatch(MSG& message);
 
   InstanceMarker instance_;
-  ResourceTexts texts_;
-  std::string path_;
-  app::Version version_;
-  std::string command_;
+  ProgramFacts facts_;
   window::MainForm form_;
 };
 
