@@ -48,11 +48,14 @@ std::int32_t Win32Registry::CreateKey(RegistryKey key, const std::string& subKey
   return status;
 }
 
+// A string value is stored with its terminating NUL, as readers that take the data as it is
+// (RegQueryValueExA into a buffer of the reported size) expect.
 std::int32_t Win32Registry::SetValueEx(RegistryKey key, const std::string& valueName,
                                        std::uint32_t type, const std::string& data) {
+  const bool isString = type == REG_SZ || type == REG_EXPAND_SZ;
   return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
                         reinterpret_cast<const BYTE*>(data.c_str()),
-                        static_cast<DWORD>(data.size()));
+                        static_cast<DWORD>(data.size() + (isString ? 1 : 0)));
 }
 
 std::int32_t Win32Registry::QueryValueEx(RegistryKey key, const std::string& valueName,
