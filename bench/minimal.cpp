@@ -3,19 +3,13 @@
 // window. Built as minimal_close (VEKHOR_MINIMAL_CLOSE): a program with the libraries and
 // manifest of Vekhor.exe that ends at once.
 #ifdef VEKHOR_MINIMAL_CLOSE
-// In this order: winsock2.h replaces the older socket declarations of windows.h, icmpapi.h uses
-// the types of iphlpapi.h, and the rest those of windows.h.
+// winsock2.h first: it replaces the older socket declarations of windows.h.
 #include <winsock2.h>
 
 #include <windows.h>
 
-#include <iphlpapi.h>
-
 #include <commctrl.h>
-#include <icmpapi.h>
 #include <shellapi.h>
-#include <uxtheme.h>
-#include <wininet.h>
 
 using AnyFunction = void (*)();
 
@@ -23,14 +17,11 @@ using AnyFunction = void (*)();
 // library whose functions are never referenced is not imported, and would not be loaded.
 static AnyFunction volatile imports[] = {
     reinterpret_cast<AnyFunction>(&::WSAStartup),
-    reinterpret_cast<AnyFunction>(&::IcmpCreateFile),
-    reinterpret_cast<AnyFunction>(&::InternetGetConnectedState),
     reinterpret_cast<AnyFunction>(&::RegOpenKeyExA),
     reinterpret_cast<AnyFunction>(&::Shell_NotifyIconA),
     reinterpret_cast<AnyFunction>(&::MessageBoxA),
     reinterpret_cast<AnyFunction>(&::GetStockObject),
     reinterpret_cast<AnyFunction>(&::InitCommonControlsEx),
-    reinterpret_cast<AnyFunction>(&::SetWindowTheme),
 };
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -5,9 +5,14 @@
 
 namespace vekhor::platform {
 
+// Without WinINet nothing says the computer is offline: the run goes on and finds out.
 bool WinConnectivity::InternetGetConnectedState(std::uint32_t& flags) {
+  flags = 0;
+  const auto query =
+      wininet_.Find<decltype(::InternetGetConnectedState)>("InternetGetConnectedState");
+  if (query == nullptr) return true;
   DWORD state = 0;
-  const BOOL connected = ::InternetGetConnectedState(&state, 0);
+  const BOOL connected = query(&state, 0);
   flags = state;
   return connected != FALSE;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/icmp.h"
+#include "platform/win32/system_library.h"
 
 namespace vekhor::platform {
 
@@ -11,6 +12,9 @@ class WinIcmp final : public Icmp {
   EchoResult SendEcho(IcmpHandle handle, std::uint32_t destination, const std::string& data,
                       std::uint32_t timeoutMs) override;
   bool CloseHandle(IcmpHandle handle) override;
+
+ private:
+  SystemLibrary iphlpapi_{L"iphlpapi.dll"};
 };
 
 }  // namespace vekhor::platform

@@ -167,7 +167,9 @@ CheckBoxControl::CheckBoxControl(WindowContext& context, const app::ControlLayou
     : ChildWindow(context, layout, container, window) {
   // A themed check box draws its text in the theme's colour and ignores the window's; without a
   // theme it takes the green on black that WM_CTLCOLORSTATIC gives it.
-  ::SetWindowTheme(window_, L"", L"");
+  if (const auto unthemed = context.uxtheme.Find<decltype(::SetWindowTheme)>("SetWindowTheme")) {
+    unthemed(window_, L"", L"");
+  }
 }
 
 void CheckBoxControl::SetCaption(const std::string& caption) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/layout.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/window/dpi.h"
 #include "platform/win32/window/font_cache.h"
 #include "platform/win32/window/gdi_objects.h"
@@ -19,6 +20,7 @@ struct WindowContext {
   HWND toolTips = nullptr;
   int dpi = kDefaultDpi;
   FontCache fonts;
+  SystemLibrary uxtheme{L"uxtheme.dll"};
 
   int Pixels(int twips) const { return TwipsToPixels(twips, dpi); }
 };
