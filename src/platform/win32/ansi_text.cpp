@@ -15,4 +15,14 @@ std::string ToAnsi(const std::wstring& text) {
   return result;
 }
 
+std::wstring FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int narrow = static_cast<int>(text.size());
+  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), narrow, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring result(static_cast<std::size_t>(size), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), narrow, result.data(), size);
+  return result;
+}
+
 }  // namespace vekhor::platform

@@ -7,5 +7,6 @@ namespace vekhor::platform {
 
 // Characters the code page lacks come out as its default character.
 std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& text);
 
 }  // namespace vekhor::platform
