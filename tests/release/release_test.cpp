@@ -1,5 +1,6 @@
 // The two downloads as a Windows user meets them: the installer run silently, the installed
 // program's /close, an update over it, the silent uninstaller; and the portable zip.
+#include <cctype>
 #include <filesystem>
 #include <set>
 
@@ -85,7 +86,8 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_EQ(FileNames(folder), std::set<std::string>{"Log.wri"});
   EXPECT_FALSE(fs::exists(shortcut));
   EXPECT_EQ(ReadValue("DisplayName", kUninstallKey), std::nullopt);
-  EXPECT_EQ(RunValue(), std::nullopt) << "on either key";
+  EXPECT_EQ(RunValue(), std::nullopt);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), std::nullopt) << "an earlier version's";
   EXPECT_EQ(ReadValue("Server1", kServersKey), "127.0.0.1");
 
   // Asked to, it takes the user's data too, and the folder with it.
@@ -95,11 +97,53 @@ TEST_F(Release, InstallsSilentlyUpdatesKeepingTheUsersDataAndUninstalls) {
   EXPECT_EQ(ReadValue("Log"), std::nullopt);
 }
 
-TEST_F(Release, ThePortableZipHoldsTheProgramItsGuideAndLicenceAndRuns) {
+// An instance started as administrator holds its mutex out of the installer's reach: the
+// installer waits for it all the same, and silently gives up.
+TEST_F(Release, AnInstanceTheInstallerMayNotSeeIntoStillHoldsTheInstallBack) {
+  const HANDLE held = HoldInstanceMutexOutOfReach();
+  ASSERT_NE(held, nullptr);
+  EXPECT_NE(RunToEnd(Quoted(installer) + " /S"), 0u);
+  EXPECT_FALSE(fs::exists(folder / "Vekhor.exe"));
+  ::CloseHandle(held);
+}
+
+// Unpacked where it was downloaded, the zip makes one folder rather than spilling its files.
+TEST_F(Release, ThePortableZipHoldsOneFolderWithTheProgramItsGuideAndLicenceAndRuns) {
   const fs::path unpacked = VEKHOR_UNPACKED_ZIP_PATH;
-  EXPECT_EQ(FileNames(unpacked), (std::set<std::string>{"Guide.txt", "LICENSE.txt", "Vekhor.exe"}));
+  EXPECT_EQ(FileNames(unpacked), std::set<std::string>{"Vektal Horolan"});
+  const fs::path program = unpacked / "Vektal Horolan";
+  EXPECT_EQ(FileNames(program), (std::set<std::string>{"Guide.txt", "LICENSE.txt", "Vekhor.exe"}));
   SetValue("Log", "0");  // the folder stays as unpacked
-  EXPECT_EQ(RunToEnd(Quoted(unpacked / "Vekhor.exe") + " /close"), 0u);
+  EXPECT_EQ(RunToEnd(Quoted(program / "Vekhor.exe") + " /close"), 0u);
+}
+
+// The DLLs the loader looks for beside the program before the system folder (all but the
+// KnownDLLs, and comctl32, which the manifest takes from WinSxS) would run a planted copy inside
+// the program: the released one imports none of them.
+TEST(ReleaseImports, TheProgramImportsOnlyDllsTheLoaderTakesFromTheSystem) {
+  const fs::path program = fs::path(VEKHOR_UNPACKED_ZIP_PATH) / "Vektal Horolan" / "Vekhor.exe";
+  const HMODULE image =
+      ::LoadLibraryExW(program.wstring().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(image, nullptr) << program;
+  const auto* base = reinterpret_cast<const unsigned char*>(image);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::set<std::string> imported;
+  for (const auto* entry =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       directory.Size != 0 && entry->Name != 0; ++entry) {
+    std::string name = reinterpret_cast<const char*>(base + entry->Name);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    imported.insert(name);
+  }
+  ::FreeLibrary(image);
+  const std::set<std::string> fromTheSystem = {
+      "advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll",
+      "ole32.dll",    "oleaut32.dll", "shell32.dll", "user32.dll",   "ws2_32.dll"};
+  EXPECT_FALSE(imported.empty());
+  for (const std::string& name : imported) EXPECT_TRUE(fromTheSystem.contains(name)) << name;
 }
 
 }  // namespace
