@@ -76,7 +76,7 @@ TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
       << "the clock label stands still";
 }
 
-TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
+TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheUsersShell) {
   // For the length of the test, the shell opens web addresses with the probe, into `record`.
   struct BrowserOverride {
     const char* key = "Software\\Classes\\https\\shell\\open\\command";
@@ -95,6 +95,11 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheShell) {
   const std::string opened = ReadFile(record);
   EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;
   EXPECT_NE(opened.find(app::kMakerAddress), std::string::npos) << opened;
+  // Wine runs every program as administrator: the program asks the desktop's shell, so that the
+  // browser does not start with its rights as its child.
+  EXPECT_EQ(opened.find("started by " + std::to_string(program.ProcessId()) + "\n"),
+            std::string::npos)
+      << opened;
 }
 
 // Ticks, page switches and hovers reuse their fonts, brushes and icons over hours of use.
@@ -164,7 +169,10 @@ TEST_F(MainWindow, ServerListEditsSurviveARestartInOrderWithTheirMarks) {
   EXPECT_EQ(again.ServerList(), before);  // Wine enumerates the values by name, not in saved order
 }
 
-TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
+// The Run value goes under the user's key alone, and one an earlier version left under the
+// machine's, which would start the program at every user's logon, goes.
+TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValueForTheUser) {
+  SetValue(kRunValue, "C:\\Old\\Vekhor.exe", kRunKey, HKEY_LOCAL_MACHINE);
   program.Click(optSync1);  // the settings page
   const ControlId boxes[] = {chkSync, chkInternetConnection, chkSysTray, chkLog, chkAutostart};
   const char* const names[] = {"Interval", "InternetConnection", "SysTray", "Log", "Autostart"};
@@ -177,9 +185,10 @@ TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValue) {
   ASSERT_TRUE(run.has_value()) << "no Run value";
   EXPECT_EQ(run->front(), '"');
   EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), std::nullopt);
   program.Click(chkAutostart);
   EXPECT_EQ(ReadValue("Autostart"), "0");
-  EXPECT_EQ(RunValue(), std::nullopt) << "on either key";
+  EXPECT_EQ(RunValue(), std::nullopt);
 }
 
 TEST_F(ProgramLife, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) {
@@ -208,10 +217,37 @@ TEST_F(MainWindow, ASecondStartEndsAtOnceAndStoresNothing) {
   EXPECT_TRUE(::IsWindowVisible(program.Window()));
 }
 
+// The user logs off with the window shown: the unload runs before the process is ended, so the
+// next start is no first start, which would append the twelve default servers again.
+TEST_F(MainWindow, TheSessionsEndUnloadsInOrderAndTheListStaysAsItWas) {
+  SetValue("Log", "1");
+  const std::vector<Entry> before = program.ServerList();
+  ASSERT_EQ(before.size(), 12u);
+  EXPECT_EQ(::SendMessageW(program.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  ::SendMessageW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadValue("SysTray"), "0");
+  ExpectLog({"Application closed"}, {});
+
+  ProgramWindow again;
+  ASSERT_TRUE(again.Found());
+  EXPECT_EQ(again.ServerList(), before);
+}
+
+// An instance started as administrator holds the instance mutex with rights an unelevated start
+// lacks: the start is refused access, and that too means an instance runs.
+TEST_F(ProgramLife, AMutexThisStartMayNotOpenStillMeansAnInstanceRuns) {
+  const HANDLE held = HoldInstanceMutexOutOfReach();
+  ASSERT_NE(held, nullptr) << "this system grants what it was told to refuse";
+  EXPECT_NE(RunToEnd("\"" VEKHOR_EXE_PATH "\""), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_EQ(ReadValue("SysTray"), std::nullopt) << "the start went on as a first instance";
+  ::CloseHandle(held);
+}
+
 // Beside the bundled server on port 37 (see CMakeLists.txt), which gives the time, five bytes or
-// a time Wine refuses to set; 127.0.0.3 answers the echo (all of 127/8 does) but has no
-// listener, and the walk passes it. Then the same run with /close, as a scheduled task starts
-// it: no window, and an exit status that says whether the clock was set.
+// a time a minute off, which Wine refuses to set; 127.0.0.3 answers the echo (all of 127/8 does)
+// but has no listener, and the walk passes it. Then the same run with /close, as a scheduled task
+// starts it: no window, and an exit status that says whether the clock was set.
 TEST_F(ProgramLife, ARunFromTheWindowOrWithCloseSetsTheClockOrSaysWhyNot) {
   const char* expected = std::getenv("VEKHOR_EXPECTED_EXIT_STATUS");
   if (expected == nullptr) GTEST_SKIP() << "needs the bundled server";
@@ -245,6 +281,18 @@ TEST_F(ProgramLife, ARunFromTheWindowOrWithCloseSetsTheClockOrSaysWhyNot) {
   EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /CLOSE"), exitStatus);
   ExpectLog(logged, notLogged);
   ExpectLog({"Application closed"}, {"Application started"});
+}
+
+// Under a Wine with no X display, as under cron on a server: close mode makes no window, so it
+// neither needs nor waits for one. A start with the window ends at once and says why.
+TEST_F(ProgramLife, WithoutADisplayCloseModeRunsAndTheWindowEndsAtOnceSayingWhy) {
+  if (std::getenv("VEKHOR_NO_DISPLAY") == nullptr) GTEST_SKIP() << "needs a Wine with no display";
+  PrepareRun({"127.0.0.1"});
+  const DWORD status = RunToEnd("\"" VEKHOR_EXE_PATH "\" /close", 5000);
+  EXPECT_TRUE(status == 0 || status == 2) << "exit status " << status;
+  ExpectLog({"Connected to 127.0.0.1", "Application closed"}, {"Application started"});
+  EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\"", 5000), 1u);
+  ExpectLog({"The window could not be created"}, {"Application started"});
 }
 
 // Exit pressed while a walk waits in DoEvents: the run ends before the list it walks is freed.

@@ -69,6 +69,9 @@ void Serve(Descriptor owned, const Behaviour& behaviour, const std::atomic<bool>
     case Kind::Now:
       SendAll(connection, TimeBytes(NowSeconds()));
       break;
+    case Kind::Offset:
+      SendAll(connection, TimeBytes(NowSeconds() + behaviour.offsetSeconds));
+      break;
     case Kind::Bytes:
       SendAll(connection, behaviour.bytes);
       break;

@@ -24,6 +24,13 @@ std::optional<Behaviour> ParseBehaviour(const std::string& text) {
   for (const auto& entry : kNames) {
     if (text == entry.name) return Behaviour{entry.kind, {}};
   }
+  const std::string offset = "offset:";
+  if (text.rfind(offset, 0) == 0) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(text.c_str() + offset.size(), &end, 10);
+    if (end == text.c_str() + offset.size() || *end != '\0') return std::nullopt;
+    return Behaviour{Kind::Offset, {}, seconds};
+  }
   const std::string prefix = "bytes:";
   if (text.rfind(prefix, 0) != 0) return std::nullopt;
   const std::string hex = text.substr(prefix.size());

@@ -7,11 +7,12 @@
 
 namespace timeserver {
 
-enum class Kind { Time, Now, Bytes, Silence, Close, Flood, Split, Refuse };
+enum class Kind { Time, Offset, Now, Bytes, Silence, Close, Flood, Split, Refuse };
 
 struct Behaviour {
   Kind kind = Kind::Time;
-  std::string bytes;  // for Kind::Bytes
+  std::string bytes;            // for Kind::Bytes
+  long long offsetSeconds = 0;  // for Kind::Offset
 };
 
 struct Options {

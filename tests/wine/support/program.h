@@ -46,10 +46,28 @@ inline std::optional<std::string> ReadValue(const char* name, const char* key = 
   return std::string(data);
 }
 
-// The program's Run value, on the machine's key or else the user's.
-inline std::optional<std::string> RunValue() {
-  const auto machine = ReadValue(kRunValue, kRunKey, HKEY_LOCAL_MACHINE);
-  return machine ? machine : ReadValue(kRunValue, kRunKey);
+// The program's Run value, under the user's key or, with `root`, another's.
+inline std::optional<std::string> RunValue(HKEY root = HKEY_CURRENT_USER) {
+  return ReadValue(kRunValue, kRunKey, root);
+}
+
+// The program's instance mutex as one started as administrator holds it, out of an unelevated
+// process's reach: an empty DACL grants nobody anything. Null where it cannot be made so.
+inline HANDLE HoldInstanceMutexOutOfReach() {
+  SECURITY_DESCRIPTOR noAccess{};
+  ::InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION);
+  static ACL empty{};
+  ::InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+  ::SetSecurityDescriptorDacl(&noAccess, TRUE, &empty, FALSE);
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), &noAccess, FALSE};
+  constexpr const wchar_t* kName = L"Local\\Vektal Horolan instance";
+  const HANDLE held = ::CreateMutexW(&attributes, FALSE, kName);
+  if (held == nullptr) return nullptr;
+  if (::CreateMutexW(nullptr, FALSE, kName) != nullptr || ::GetLastError() != ERROR_ACCESS_DENIED) {
+    ::CloseHandle(held);  // not refused here after all
+    return nullptr;
+  }
+  return held;
 }
 
 inline std::string LogPath() {
@@ -120,19 +138,19 @@ inline PROCESS_INFORMATION StartProcess(std::string commandLine) {
   return process;
 }
 
-// The exit status once the process has ended, or STILL_ACTIVE after a minute.
-inline DWORD WaitForExit(HANDLE process) {
+// The exit status once the process has ended, or STILL_ACTIVE after `patienceMs`.
+inline DWORD WaitForExit(HANDLE process, DWORD patienceMs = 60000) {
   DWORD status = STILL_ACTIVE;
-  if (::WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
+  if (::WaitForSingleObject(process, patienceMs) == WAIT_OBJECT_0)
     ::GetExitCodeProcess(process, &status);
   return status;
 }
 
-// The exit status of `commandLine` run to its end, or STILL_ACTIVE when it is killed after a
-// minute.
-inline DWORD RunToEnd(const std::string& commandLine) {
+// The exit status of `commandLine` run to its end, or STILL_ACTIVE when it is killed after
+// `patienceMs`.
+inline DWORD RunToEnd(const std::string& commandLine, DWORD patienceMs = 60000) {
   const PROCESS_INFORMATION process = StartProcess(commandLine);
-  const DWORD status = WaitForExit(process.hProcess);
+  const DWORD status = WaitForExit(process.hProcess, patienceMs);
   if (status == STILL_ACTIVE) ::TerminateProcess(process.hProcess, 99);
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
@@ -173,6 +191,7 @@ class ProgramWindow {
   ProgramWindow& operator=(const ProgramWindow&) = delete;
 
   bool Found() const { return window_ != nullptr; }
+  DWORD ProcessId() const { return process_.dwProcessId; }
   HWND Window() const { return window_; }
   HWND Control(app::ControlId id) const {
     return ::GetDlgItem(window_, app::kFirstControlId + static_cast<int>(id));
