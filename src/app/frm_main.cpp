@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/administrator_run.h"
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "platform/clock.h"
@@ -40,6 +41,7 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
              &form.frame(ControlId::Frame1_2), &form.frame(ControlId::Frame1_3)},
       cmdSync(form.button(ControlId::cmdSync)),
       lblStatus(form.label(ControlId::lblStatus)),
+      cmdSyncAdmin(form.button(ControlId::cmdSyncAdmin)),
       chkSync(form.checkBox(ControlId::chkSync)),
       chkInternetConnection(form.checkBox(ControlId::chkInternetConnection)),
       chkSysTray(form.checkBox(ControlId::chkSysTray)),
@@ -72,6 +74,7 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
   form.onActivate = [this] { Form_Activate(); };
   cmdExit.onClick = [this] { cmdExit_Click(); };
   cmdSync.onClick = [this] { cmdSync_Click(); };
+  cmdSyncAdmin.onClick = [this] { cmdSyncAdmin_Click(); };
   Timer1.onTick = [this] { Timer1_Timer(); };
   lstServer.onDblClick = [this] { lstServer_DblClick(); };
   mnuExit.onClick = [this] { mnuExit_Click(); };
@@ -111,6 +114,8 @@ void frmMain::Form_Load() {
     return;
   }
   SetCaptions();
+  cmdSyncAdmin.SetShield(true);
+  cmdSyncAdmin.SetVisible(false);
   lblAbout.SetCaption(AboutText());
   picLogo.SetBitmap(kLogoBitmap);
   lblURL.SetMouseIcon(kLinkCursor);
@@ -175,7 +180,29 @@ SyncOutcome frmMain::Synchronize(const std::string& Server) {
                     kBuildDaySince1900};
   const SyncOutcome outcome = vekhor::Synchronize(Server, run);
   syncing_ = false;
+  // Refused for want of the right: the window offers the same run as administrator. It only
+  // offers; no run, the hourly one least of all, asks for consent by itself.
+  if (!unloading_ && !CloseAfterSync) cmdSyncAdmin.SetVisible(outcome == SyncOutcome::Refused);
   return outcome;
+}
+
+// /close again, as administrator after the user's consent, waited for with the window alive.
+void frmMain::cmdSyncAdmin_Click() {
+  if (syncing_) return;
+  syncing_ = true;
+  cmdSync.SetEnabled(false);
+  cmdSyncAdmin.SetEnabled(false);
+  const platform::ElevatedRun run = platform.shell.RunSelfAsAdministrator(
+      form.Handle(), kAdministratorRunArguments, [this] { toolkit.DoEvents(); });
+  syncing_ = false;
+  if (unloading_) return;
+  cmdSync.SetEnabled(true);
+  cmdSyncAdmin.SetEnabled(true);
+  const std::string status = AdministratorRunStatus(run, toolkit.Texts(), platform.clock);
+  lblStatus.SetCaption(status);
+  log.WriteLog(toolkit.Texts().LoadResString(text::kAsAdministrator) + " " + status);
+  const bool set = run.outcome == platform::ElevatedRun::Outcome::Ended && run.exitStatus == 0;
+  cmdSyncAdmin.SetVisible(!set);
 }
 
 // The button stays disabled until the run it started has ended.
@@ -306,6 +333,7 @@ void frmMain::SetCaptions() {
   cmdAdd.SetCaption(texts.LoadResString(text::kAdd));
   cmdLog.SetCaption(texts.LoadResString(text::kViewLog));
   cmdRemove.SetCaption(texts.LoadResString(text::kRemove));
+  cmdSyncAdmin.SetCaption(texts.LoadResString(text::kSetClockAsAdministrator));
 }
 
 void frmMain::SetPageButtons() {

@@ -53,6 +53,7 @@ class frmMain {
   void cmdLog_Click();
   void cmdRemove_Click();
   void lstServer_ItemCheck(std::int16_t Item);
+  void cmdSyncAdmin_Click();
 
   Toolkit& toolkit;
   platform::Platform& platform;
@@ -72,6 +73,7 @@ class frmMain {
   std::array<Frame*, kPageCount> Frame1;
   Button& cmdSync;
   Label& lblStatus;
+  Button& cmdSyncAdmin;
   CheckBox& chkSync;
   CheckBox& chkInternetConnection;
   CheckBox& chkSysTray;

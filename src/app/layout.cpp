@@ -96,6 +96,8 @@ constexpr std::array<ControlLayout, kControlCount> kLayout{{
      "",
      TextAlign::Centre,
      true},
+    // Shown only after Windows refused a clock change: the same run as administrator.
+    {cmdSyncAdmin, "cmdSyncAdmin", K::Button, Frame1_0, -1, {480, 1215, 3615, 300}, kTahoma},
     {Timer1, "Timer1", K::Timer, frmMain, -1, kNone, kTahoma},
     {TrayIcon, "TrayIcon", K::TrayHost, frmMain, -1, {60, 2520, 495, 495}, kTahoma},
     {lblURL,

@@ -37,6 +37,7 @@ enum class ControlId : int {
   Frame1_0,
   cmdSync,
   lblStatus,
+  cmdSyncAdmin,
   Timer1,
   TrayIcon,
   lblURL,

@@ -69,9 +69,11 @@ class MemoryLabel : public MemoryCaptioned<MemoryControl<Label>> {
 class MemoryButton : public MemoryCaptioned<MemoryControl<Button>> {
  public:
   bool enabled = true;
+  bool shield = false;
 
   void SetEnabled(bool on) override { enabled = on; }
   bool Enabled() const override { return enabled; }
+  void SetShield(bool on) override { shield = on; }
 };
 
 class MemoryCheckBox : public MemoryCaptioned<MemoryControl<CheckBox>> {

@@ -69,6 +69,8 @@ class Button : public Control {
   virtual std::string Caption() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
   virtual bool Enabled() const = 0;
+  // The shield that marks a button whose action asks for administrator rights.
+  virtual void SetShield(bool shield) = 0;
   Event onClick;
 };
 

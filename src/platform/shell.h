@@ -2,12 +2,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vekhor::platform {
 
 using WindowHandle = std::uintptr_t;
 inline constexpr int kShowNormal = 1;
+
+// How a run of the program as administrator went.
+struct ElevatedRun {
+  enum class Outcome { Ended, Cancelled, NotStarted };
+  Outcome outcome = Outcome::NotStarted;
+  std::uint32_t exitStatus = 0;  // when it ended
+};
 
 class Shell {
  public:
@@ -16,6 +24,12 @@ class Shell {
   virtual std::intptr_t Execute(WindowHandle owner, const std::string& verb,
                                 const std::string& file, const std::string& parameters,
                                 const std::string& directory, int show) = 0;
+  // Starts this program's own file again with `parameters`, as administrator (ShellExecuteEx
+  // with the verb "runas", which asks for the user's consent), and waits for it to end, running
+  // `whileWaiting` whenever window events are pending so that the window stays alive. Cancelled
+  // when the user refused the consent.
+  virtual ElevatedRun RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
+                                             const std::function<void()>& whileWaiting) = 0;
 };
 
 }  // namespace vekhor::platform

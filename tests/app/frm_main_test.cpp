@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "fakes/fake_platform.h"
 #include "fakes/headless_toolkit.h"
 #include "fakes/registry_fakes.h"
+#include "res/build_date.h"
 #include "servers/registry_key.h"
 #include "servers/registry_value.h"
+#include "support/temp_folder.h"
 
 namespace vekhor {
 namespace {
@@ -211,6 +215,65 @@ TEST_F(FrmMain, ARunAskedForDuringAWalkIsNotStartedAndTheButtonWaitsForTheWalk) 
   EXPECT_TRUE(form.button(cmdSync).enabled);
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
+}
+
+// Windows refused the change for want of the right: the window offers the same run as
+// administrator, and says how it went by its exit status. Only a click asks for the consent.
+TEST_F(FrmMain, ARefusedChangeOffersARunAsAdministratorThatSaysHowItWent) {
+  const test::TempFolder folder;
+  toolkit.appPath = folder.path();
+  window.settings.SaveSetting("Vektal", "Horolan", "Log", "1");
+  window.Form_Load();
+  const auto last = [&] {
+    std::ifstream in(window.log.LogPath(), std::ios::binary);
+    std::string line, previous;
+    while (std::getline(in, line)) previous = line;
+    return previous.substr(previous.find('\t') + 1, previous.size() - previous.find('\t') - 2);
+  };
+  auto& list = form.checkedList(lstServer);
+  sockets.AddHost(sockets.hostName, {"10.0.0.5"});
+  sockets.AddHost(list.items[0].text, {"127.0.0.9"});
+  const auto time = static_cast<std::uint32_t>(kBuildDaySince1900 + 86400);
+  sockets.receiveData = {static_cast<char>(time >> 24), static_cast<char>(time >> 16),
+                         static_cast<char>(time >> 8), static_cast<char>(time)};
+  clock.setResult = platform::kErrorPrivilegeNotHeld;
+  auto& admin = form.button(cmdSyncAdmin);
+  EXPECT_FALSE(admin.visible);
+  EXPECT_TRUE(admin.shield);
+  EXPECT_EQ(admin.caption, "Set the clock as administrator");
+  form.button(cmdSync).Click();
+  EXPECT_TRUE(admin.visible);
+  EXPECT_TRUE(shell.elevatedRuns.empty()) << "consent asked for without a click";
+
+  using Outcome = platform::ElevatedRun::Outcome;
+  const struct {
+    platform::ElevatedRun run;
+    std::string status;
+    bool offeredAgain;
+  } runs[] = {
+      {{Outcome::Cancelled, 0}, std::string(CatalogueText(136, Language::English)), true},
+      {{Outcome::Ended, 2}, std::string(CatalogueText(131, Language::English)), true},
+      {{Outcome::Ended, 1}, "No time server gave the time.", true},
+      {{Outcome::Ended, 0}, "Clock synchronised succesfully " + clock.now, false},
+  };
+  for (const auto& [run, status, offeredAgain] : runs) {
+    SCOPED_TRACE(status);
+    shell.elevated = run;
+    bool syncEnabledMeanwhile = true;
+    shell.duringElevatedRun = [&] { syncEnabledMeanwhile = form.button(cmdSync).enabled; };
+    admin.Click();
+    EXPECT_EQ(shell.elevatedRuns.back(), "/close");
+    EXPECT_FALSE(syncEnabledMeanwhile);
+    EXPECT_TRUE(form.button(cmdSync).enabled);
+    EXPECT_EQ(form.label(lblStatus).caption, status);
+    EXPECT_EQ(last(), "As administrator: " + status);
+    EXPECT_EQ(admin.visible, offeredAgain);
+  }
+  // A run that sets the clock, or finds no time, takes the offer away.
+  clock.setResult = 0;
+  admin.visible = true;
+  form.button(cmdSync).Click();
+  EXPECT_FALSE(admin.visible);
 }
 
 constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

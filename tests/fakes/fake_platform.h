@@ -90,6 +90,18 @@ class RecordingShell : public platform::Shell {
     calls.push_back({owner, verb, file, parameters, directory, show});
     return 42;
   }
+
+  // The run as administrator: how it goes, and what happens in the window while it lasts.
+  platform::ElevatedRun elevated;
+  std::function<void()> duringElevatedRun;
+  std::vector<std::string> elevatedRuns;  // their arguments
+  platform::ElevatedRun RunSelfAsAdministrator(platform::WindowHandle, const std::string& arguments,
+                                               const std::function<void()>& whileWaiting) override {
+    elevatedRuns.push_back(arguments);
+    if (duringElevatedRun) duringElevatedRun();
+    whileWaiting();
+    return elevated;
+  }
 };
 
 class MemorySettings : public SettingsStore {

@@ -295,6 +295,34 @@ TEST_F(ProgramLife, WithoutADisplayCloseModeRunsAndTheWindowEndsAtOnceSayingWhy)
   ExpectLog({"The window could not be created"}, {"Application started"});
 }
 
+// Beside the bundled server giving a time a minute off, which Wine refuses to set: the window
+// offers the run as administrator ("runas", which Wine starts as it starts any program), runs it
+// on a click and tells its exit status: refused again, as Wine refuses administrators too.
+TEST_F(ProgramLife, ARefusedChangeOffersARunAsAdministratorWhoseExitStatusTheWindowTells) {
+  if (std::getenv("VEKHOR_TIME_PORT") == nullptr) GTEST_SKIP() << "needs the bundled server";
+  const std::string refusal(CatalogueText(text::kClockNotSet, Language::English));
+  PrepareRun({"127.0.0.1"});
+  ProgramWindow program;
+  ASSERT_TRUE(program.Found());
+  EXPECT_FALSE(program.Shown(cmdSyncAdmin));
+  program.Click(cmdSync);
+  EXPECT_EQ(program.Text(lblStatus), refusal);
+  ASSERT_TRUE(program.Shown(cmdSyncAdmin));
+  EXPECT_EQ(program.Text(cmdSyncAdmin), "Set the clock as administrator");
+  EXPECT_TRUE(program.SaveScreenshot("synchronize-refused"));
+  program.Click(cmdSyncAdmin);  // returns once the run as administrator has ended
+  EXPECT_EQ(program.Text(lblStatus), refusal);
+  EXPECT_TRUE(program.Shown(cmdSyncAdmin));
+  EXPECT_TRUE(::IsWindowEnabled(program.Control(cmdSync)));
+  ExpectLog({"As administrator: " + refusal}, {});
+  const std::string log = ReadFile(LogPath());
+  std::size_t runs = 0;
+  for (auto at = log.find("Connected to 127.0.0.1"); at != std::string::npos;
+       at = log.find("Connected to 127.0.0.1", at + 1))
+    ++runs;
+  EXPECT_EQ(runs, 2u) << "the window's run and the one as administrator\n" << log;
+}
+
 // Exit pressed while a walk waits in DoEvents: the run ends before the list it walks is freed.
 TEST_F(ProgramLife, ExitInTheMiddleOfAWalkEndsTheProgramInOrder) {
   std::vector<std::string> dead;

@@ -10,6 +10,11 @@ class PosixShell final : public Shell {
   std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                         const std::string& parameters, const std::string& directory,
                         int show) override;
+  // There is no consent prompt to ask for rights with: never started.
+  ElevatedRun RunSelfAsAdministrator(WindowHandle, const std::string&,
+                                     const std::function<void()>&) override {
+    return {};
+  }
 };
 
 }  // namespace vekhor::platform

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/ansi_text.h"
 #include "platform/win32/unelevated_shell.h"
 
 namespace vekhor::platform {
@@ -30,10 +31,51 @@ std::intptr_t WinShell::Execute(WindowHandle owner, const std::string& verb,
                ? kOpened
                : SE_ERR_ACCESSDENIED;
   }
-  const HINSTANCE result =
-      ::ShellExecuteA(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(), OrNull(parameters),
-                      OrNull(directory), show);
+  const auto execute = shell32_.Find<decltype(::ShellExecuteA)>("ShellExecuteA");
+  if (execute == nullptr) return SE_ERR_NOASSOC;
+  const HINSTANCE result = execute(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(),
+                                   OrNull(parameters), OrNull(directory), show);
   return reinterpret_cast<std::intptr_t>(result);
+}
+
+ElevatedRun WinShell::RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
+                                             const std::function<void()>& whileWaiting) {
+  std::wstring self(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+    if (length == 0) return {};
+    if (length < self.size()) {
+      self.resize(length);
+      break;
+    }
+    self.resize(self.size() * 2);
+  }
+  const std::wstring arguments = FromAnsi(parameters);
+  SHELLEXECUTEINFOW run{};
+  run.cbSize = sizeof(run);
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  run.hwnd = reinterpret_cast<HWND>(owner);
+  run.lpVerb = L"runas";
+  run.lpFile = self.c_str();
+  run.lpParameters = arguments.c_str();
+  run.nShow = SW_SHOWNORMAL;
+  const auto execute = shell32_.Find<decltype(::ShellExecuteExW)>("ShellExecuteExW");
+  if (execute == nullptr) return {};
+  if (!execute(&run)) {
+    return {::GetLastError() == ERROR_CANCELLED ? ElevatedRun::Outcome::Cancelled
+                                                : ElevatedRun::Outcome::NotStarted};
+  }
+  if (run.hProcess == nullptr) return {};
+  // The window stays alive meanwhile: its events are handled whenever some arrive.
+  while (::MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1) {
+    whileWaiting();
+  }
+  DWORD status = 1;
+  ::GetExitCodeProcess(run.hProcess, &status);
+  ::CloseHandle(run.hProcess);
+  return {ElevatedRun::Outcome::Ended, status};
 }
 
 }  // namespace vekhor::platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/shell.h"
+#include "platform/win32/system_library.h"
 
 namespace vekhor::platform {
 
@@ -10,6 +11,11 @@ class WinShell final : public Shell {
   std::intptr_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                         const std::string& parameters, const std::string& directory,
                         int show) override;
+  ElevatedRun RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
+                                     const std::function<void()>& whileWaiting) override;
+
+ private:
+  SystemLibrary shell32_{L"shell32.dll"};  // with the first use: most starts open nothing
 };
 
 }  // namespace vekhor::platform

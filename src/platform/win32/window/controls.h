@@ -50,6 +50,9 @@ class ButtonControl final : public ChildWindow<app::Button> {
   std::string Caption() const override { return WindowTextA(window_); }
   void SetEnabled(bool enabled) override { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
   bool Enabled() const override { return ::IsWindowEnabled(window_) != FALSE; }
+  void SetShield(bool shield) override {
+    ::SendMessageW(window_, BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+  }
   void Clicked() {
     if (onClick) onClick();
   }
