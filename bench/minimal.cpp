@@ -3,22 +3,16 @@
 // window. Built as minimal_close (VEKHOR_MINIMAL_CLOSE): a program with the libraries and
 // manifest of Vekhor.exe that ends at once.
 #ifdef VEKHOR_MINIMAL_CLOSE
-// winsock2.h first: it replaces the older socket declarations of windows.h.
-#include <winsock2.h>
-
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 using AnyFunction = void (*)();
 
 // One function of each library Vekhor.exe imports, held where the optimiser cannot drop it: a
 // library whose functions are never referenced is not imported, and would not be loaded.
 static AnyFunction volatile imports[] = {
-    reinterpret_cast<AnyFunction>(&::WSAStartup),
     reinterpret_cast<AnyFunction>(&::RegOpenKeyExA),
-    reinterpret_cast<AnyFunction>(&::Shell_NotifyIconA),
     reinterpret_cast<AnyFunction>(&::MessageBoxA),
     reinterpret_cast<AnyFunction>(&::GetStockObject),
     reinterpret_cast<AnyFunction>(&::InitCommonControlsEx),

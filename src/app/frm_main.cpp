@@ -254,12 +254,15 @@ void frmMain::Form_Unload(int&) {
 
 // No "SysTray" stored yet is the first start: the default servers join whatever list was found.
 void frmMain::LoadServerList() {
+  // Otherwise the collection holds the stored list: the load at the start read it, and nothing
+  // has written the store since, so reading it again would only cost the start its time.
   if (settings.GetSetting(kSettingsApplication, kSettingsSection, kSysTraySetting, "").empty()) {
     AddDefaultServers(servers);
-  } else {
-    LoadServers(platform.registry, servers);
   }
+  // The marks the fill restores are stored already, and the save below stores them all again.
+  fillingList_ = true;
   FillServerList(lstServer, servers, settings);
+  fillingList_ = false;
   SaveServers(platform.registry, servers, ListCheckMarks(lstServer));
 }
 
@@ -318,7 +321,7 @@ void frmMain::cmdRemove_Click() {
 }
 
 void frmMain::lstServer_ItemCheck(std::int16_t Item) {
-  StoreCheckMark(lstServer, Item, settings);
+  if (!fillingList_) StoreCheckMark(lstServer, Item, settings);
 }
 
 void frmMain::SetCaptions() {

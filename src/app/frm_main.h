@@ -100,6 +100,7 @@ class frmMain {
   bool secondInstance_ = false;
   bool unloading_ = false;
   bool syncing_ = false;
+  bool fillingList_ = false;
   int exitStatus_ = 0;
   std::int16_t timer1Ticks_ = 0;  // keeps its count while the hourly box is switched
 

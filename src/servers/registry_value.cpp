@@ -1,20 +1,26 @@
-// Values are read at the size the registry reports, so no fixed buffer truncates or pads them.
+// Values are read whole at the size the registry reports, so no fixed buffer truncates or pads
+// them.
 #include "servers/registry_value.h"
 
 namespace vekhor {
 
+// Most values (host names, check marks, settings) fit the first buffer, so one query reads them;
+// a longer one is read at the size the registry then reports. The value can grow between asking
+// for its size and reading it: then it is asked for again.
 std::optional<std::string> ReadStringValue(platform::Registry& registry, platform::RegistryKey key,
                                            const std::string& valueName) {
-  // The value can grow between asking for its size and reading it; then ask again.
+  std::uint32_t size = 256;
   for (int attempt = 0; attempt < 4; ++attempt) {
-    std::uint32_t size = 0;
-    if (registry.QueryValueEx(key, valueName, nullptr, nullptr, size) != platform::kErrorSuccess) {
-      return std::nullopt;
-    }
     std::string data(size, '\0');
     std::uint32_t type = 0;
     const std::int32_t status = registry.QueryValueEx(key, valueName, &type, data.data(), size);
-    if (status == platform::kErrorMoreData) continue;
+    if (status == platform::kErrorMoreData) {
+      if (registry.QueryValueEx(key, valueName, nullptr, nullptr, size) !=
+          platform::kErrorSuccess) {
+        return std::nullopt;
+      }
+      continue;
+    }
     if (status != platform::kErrorSuccess) return std::nullopt;
     data.resize(size);
     const bool isString = type == platform::kRegSz || type == 2;  // REG_EXPAND_SZ

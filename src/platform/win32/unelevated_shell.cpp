@@ -6,12 +6,12 @@
 #include <windows.h>
 
 #include <exdisp.h>
-#include <oleauto.h>
 #include <servprov.h>
 #include <shldisp.h>
 #include <shlobj.h>
 
 #include "platform/win32/ansi_text.h"
+#include "platform/win32/system_library.h"
 
 namespace vekhor::platform {
 namespace {
@@ -35,48 +35,72 @@ class Com {
   Interface* object_ = nullptr;
 };
 
-// A VARIANT holding a BSTR or a number, cleared when it goes.
+// COM from ole32 and oleaut32, loaded only when the program needs the desktop's shell: imported,
+// they would add to every start.
+struct ComRuntime {
+  SystemLibrary ole32{L"ole32.dll"};
+  SystemLibrary oleaut32{L"oleaut32.dll"};
+  decltype(::CoInitializeEx)* initialize = ole32.Find<decltype(::CoInitializeEx)>("CoInitializeEx");
+  decltype(::CoUninitialize)* uninitialize =
+      ole32.Find<decltype(::CoUninitialize)>("CoUninitialize");
+  decltype(::CoCreateInstance)* createInstance =
+      ole32.Find<decltype(::CoCreateInstance)>("CoCreateInstance");
+  decltype(::SysAllocString)* allocString =
+      oleaut32.Find<decltype(::SysAllocString)>("SysAllocString");
+  decltype(::SysFreeString)* freeString = oleaut32.Find<decltype(::SysFreeString)>("SysFreeString");
+
+  bool Loaded() const {
+    return initialize && uninitialize && createInstance && allocString && freeString;
+  }
+};
+
+// A VARIANT holding a BSTR or a number, its string freed when it goes.
 class Variant {
  public:
-  Variant() { ::VariantInit(&value_); }
-  explicit Variant(const std::string& text) : Variant() {
+  explicit Variant(ComRuntime& com) : com_(com) { value_.vt = VT_EMPTY; }
+  Variant(ComRuntime& com, const std::string& text) : com_(com) {
     value_.vt = VT_BSTR;
-    value_.bstrVal = ::SysAllocString(FromAnsi(text).c_str());
+    value_.bstrVal = com.allocString(FromAnsi(text).c_str());
   }
-  explicit Variant(int number) : Variant() {
+  Variant(ComRuntime& com, int number) : com_(com) {
     value_.vt = VT_I4;
     value_.lVal = number;
   }
-  ~Variant() { ::VariantClear(&value_); }
+  ~Variant() {
+    if (value_.vt == VT_BSTR) com_.freeString(value_.bstrVal);
+  }
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
   VARIANT& Get() { return value_; }
 
  private:
-  VARIANT value_;
+  ComRuntime& com_;
+  VARIANT value_{};
 };
 
 class ComApartment {
  public:
-  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  explicit ComApartment(ComRuntime& com)
+      : com_(com), result_(com.initialize(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~ComApartment() {
-    if (SUCCEEDED(result_)) ::CoUninitialize();
+    if (SUCCEEDED(result_)) com_.uninitialize();
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
  private:
+  ComRuntime& com_;
   HRESULT result_;
 };
 
-bool DesktopShell(Com<IShellDispatch2>& shell) {
+bool DesktopShell(ComRuntime& com, Com<IShellDispatch2>& shell) {
   Com<IShellWindows> windows;
-  if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+  if (FAILED(com.createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                 windows.OutVoid()))) {
     return false;
   }
-  Variant desktop(CSIDL_DESKTOP);
-  Variant none;
+  Variant desktop(com, CSIDL_DESKTOP);
+  Variant none(com);
   long window = 0;
   Com<IDispatch> found;
   if (windows->FindWindowSW(&desktop.Get(), &none.Get(), SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
@@ -116,14 +140,16 @@ bool RunsElevated() {
 bool ExecuteThroughDesktopShell(const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& directory,
                                 int show) {
-  const ComApartment apartment;
+  ComRuntime com;
+  if (!com.Loaded()) return false;
+  const ComApartment apartment(com);
   Com<IShellDispatch2> shell;
-  if (!DesktopShell(shell)) return false;
-  BSTR target = ::SysAllocString(FromAnsi(file).c_str());
-  Variant arguments(parameters), folder(directory), operation(verb), how(show);
+  if (!DesktopShell(com, shell)) return false;
+  BSTR target = com.allocString(FromAnsi(file).c_str());
+  Variant arguments(com, parameters), folder(com, directory), operation(com, verb), how(com, show);
   const HRESULT result =
       shell->ShellExecute(target, arguments.Get(), folder.Get(), operation.Get(), how.Get());
-  ::SysFreeString(target);
+  com.freeString(target);
   return SUCCEEDED(result);
 }
 

@@ -22,7 +22,8 @@ bool WinNotifyIcon::ShellNotifyIcon(int message, const TrayIconData& data) {
   native.uCallbackMessage = data.uCallbackMessage;
   native.hIcon = reinterpret_cast<HICON>(data.hIcon);
   std::copy(data.szTip.begin(), data.szTip.end(), native.szTip);
-  return ::Shell_NotifyIconA(static_cast<DWORD>(message), &native) != FALSE;
+  const auto notify = shell32_.Find<decltype(::Shell_NotifyIconA)>("Shell_NotifyIconA");
+  return notify != nullptr && notify(static_cast<DWORD>(message), &native) != FALSE;
 }
 
 }  // namespace vekhor::platform

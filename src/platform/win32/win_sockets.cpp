@@ -15,9 +15,15 @@ sockaddr_in ToSockaddr(const SockAddrIn& address) {
 
 }  // namespace
 
+// ws2_32 comes in with the first run, not with every start; it is always there, but should it
+// not be, every call fails as a socket library that does not start.
+#define VEKHOR_WS2(function) ws2_32_.Find<decltype(::function)>(#function)
+
 int WinSockets::Startup(std::uint16_t versionRequested, SocketsInfo& info) {
+  const auto startup = VEKHOR_WS2(WSAStartup);
+  if (startup == nullptr) return WSASYSNOTREADY;
   WSADATA data{};
-  const int result = ::WSAStartup(versionRequested, &data);
+  const int result = startup(versionRequested, &data);
   if (result == 0) {
     info.version = data.wVersion;
     info.highVersion = data.wHighVersion;
@@ -27,21 +33,29 @@ int WinSockets::Startup(std::uint16_t versionRequested, SocketsInfo& info) {
 }
 
 int WinSockets::Cleanup() {
-  return ::WSACleanup();
+  const auto call = VEKHOR_WS2(WSACleanup);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call();
 }
 
 SocketHandle WinSockets::Socket(int family, int type, int protocol) {
-  return ::socket(family, type, protocol);
+  const auto call = VEKHOR_WS2(socket);
+  if (call == nullptr) return INVALID_SOCKET;
+  return call(family, type, protocol);
 }
 
 int WinSockets::Bind(SocketHandle s, const SockAddrIn& address) {
   const sockaddr_in native = ToSockaddr(address);
-  return ::bind(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  const auto call = VEKHOR_WS2(bind);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
 }
 
 int WinSockets::Connect(SocketHandle s, const SockAddrIn& address) {
   const sockaddr_in native = ToSockaddr(address);
-  return ::connect(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  const auto call = VEKHOR_WS2(connect);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
 }
 
 int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
@@ -53,31 +67,45 @@ int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) 
   FD_ZERO(&failed);
   FD_SET(s, &readable);
   timeval timeout{seconds, microseconds};
-  return ::select(0, &readable, &writable, &failed, &timeout);
+  const auto call = VEKHOR_WS2(select);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(0, &readable, &writable, &failed, &timeout);
 }
 
 int WinSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
-  return ::recv(s, buffer, length, flags);
+  const auto call = VEKHOR_WS2(recv);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(s, buffer, length, flags);
 }
 
 int WinSockets::Shutdown(SocketHandle s, int how) {
-  return ::shutdown(s, how);
+  const auto call = VEKHOR_WS2(shutdown);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(s, how);
 }
 
 int WinSockets::CloseSocket(SocketHandle s) {
-  return ::closesocket(s);
+  const auto call = VEKHOR_WS2(closesocket);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(s);
 }
 
 int WinSockets::CancelBlockingCall() {
-  return ::WSACancelBlockingCall();
+  const auto call = VEKHOR_WS2(WSACancelBlockingCall);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call();
 }
 
 int WinSockets::GetHostName(char* name, int length) {
-  return ::gethostname(name, length);
+  const auto call = VEKHOR_WS2(gethostname);
+  if (call == nullptr) return SOCKET_ERROR;
+  return call(name, length);
 }
 
 std::optional<HostRecord> WinSockets::GetHostByName(const std::string& name) {
-  const hostent* host = ::gethostbyname(name.c_str());
+  const auto lookup = VEKHOR_WS2(gethostbyname);
+  if (lookup == nullptr) return std::nullopt;
+  const hostent* host = lookup(name.c_str());
   if (host == nullptr) return std::nullopt;
   // The record lives in Winsock's per-thread buffer until the next call: copy it out now.
   HostRecord record;
@@ -90,11 +118,17 @@ std::optional<HostRecord> WinSockets::GetHostByName(const std::string& name) {
 }
 
 std::uint32_t WinSockets::InetAddr(const std::string& dotted) {
-  return ::inet_addr(dotted.c_str());
+  const auto call = VEKHOR_WS2(inet_addr);
+  if (call == nullptr) return INADDR_NONE;
+  return call(dotted.c_str());
 }
 
 int WinSockets::LastError() {
-  return ::WSAGetLastError();
+  const auto call = VEKHOR_WS2(WSAGetLastError);
+  if (call == nullptr) return WSASYSNOTREADY;
+  return call();
 }
+
+#undef VEKHOR_WS2
 
 }  // namespace vekhor::platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/sockets.h"
+#include "platform/win32/system_library.h"
 
 namespace vekhor::platform {
 
@@ -21,6 +22,9 @@ class WinSockets final : public Sockets {
   std::optional<HostRecord> GetHostByName(const std::string& name) override;
   std::uint32_t InetAddr(const std::string& dotted) override;
   int LastError() override;
+
+ private:
+  SystemLibrary ws2_32_{L"ws2_32.dll"};
 };
 
 }  // namespace vekhor::platform

@@ -21,6 +21,7 @@ CheckedListControl::CheckedListControl(WindowContext& context, const app::Contro
   column.mask = LVCF_WIDTH;
   column.cx = 100;
   ::SendMessageW(window_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);  // made hidden
 }
 
 int CheckedListControl::ListCount() const {
@@ -99,14 +100,34 @@ void CheckedListControl::Clear() {
   FitColumn();
 }
 
+// Out of sight (on a hidden page, or in a window not yet shown) the list neither draws nor lays
+// itself out: a start fills it before the window shows, and under Wine every entry would cost a
+// millisecond of layout otherwise. Shown, it catches up at once.
+void CheckedListControl::UpdateShown() {
+  ChildWindow::UpdateShown();
+  const bool shown = ::IsWindowVisible(window_) != FALSE;
+  if (shown == redrawing_) return;
+  redrawing_ = shown;
+  ::SendMessageW(window_, WM_SETREDRAW, shown ? TRUE : FALSE, 0);
+  if (!shown) return;
+  FitColumn();
+  ::InvalidateRect(window_, nullptr, TRUE);
+}
+
 void CheckedListControl::Place() {
   ChildWindow::Place();
   FitColumn();
 }
 
-// The one column fills the list's width, beside a vertical scroll bar when the entries need one.
+// The one column fills the list's width, beside a vertical scroll bar when the entries need one:
+// the client area's width, which leaves the bar out. (LVSCW_AUTOSIZE_USEHEADER gives the same
+// but measures every entry, at every entry added.)
 void CheckedListControl::FitColumn() {
-  ::SendMessageW(window_, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  if (client.right == columnWidth_) return;
+  columnWidth_ = client.right;
+  ::SendMessageW(window_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
 }
 
 void CheckedListControl::Notified(const NMHDR& header) {

@@ -24,12 +24,15 @@ class CheckedListControl final : public ChildWindow<app::CheckedList> {
   void RemoveItem(int index) override;
   void Clear() override;
   void Place() override;
+  void UpdateShown() override;
 
   // LVN_ITEMCHANGED and NM_DBLCLK from the ListView.
   void Notified(const NMHDR& header);
 
  private:
   void FitColumn();
+  LONG columnWidth_ = -1;
+  bool redrawing_ = false;
 };
 
 }  // namespace vekhor::platform::window

@@ -24,10 +24,12 @@ class Placed {
 };
 
 // A page: no window of its own, so that the controls' notifications reach the main window
-// directly; it shows, hides and moves the controls it contains.
+// directly; it shows, hides and moves the controls it contains. The window starts on its first
+// page, the one its selected page button names; the others start hidden.
 class PageFrame final : public app::Frame, public Placed {
  public:
-  explicit PageFrame(const app::ControlLayout& layout) : rect_(layout.rect) {}
+  explicit PageFrame(const app::ControlLayout& layout)
+      : rect_(layout.rect), visible_(layout.index <= 0) {}
   void Contain(Placed& child) { children_.push_back(&child); }
 
   void SetVisible(bool visible) override;
@@ -45,7 +47,7 @@ class PageFrame final : public app::Frame, public Placed {
 
  private:
   app::TwipsRect rect_;
-  bool visible_ = true;
+  bool visible_;
   std::vector<Placed*> children_;
 };
 
@@ -65,6 +67,7 @@ class ChildWindow : public Interface, public Placed {
   const app::ControlLayout& Layout() const { return layout_; }
 
   void SetVisible(bool visible) override {
+    if (visible == visible_) return;
     visible_ = visible;
     UpdateShown();
   }
@@ -73,7 +76,9 @@ class ChildWindow : public Interface, public Placed {
   void SetToolTip(const std::string& text) override {
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Not TTF_SUBCLASS: a subclassed control looks up its subclass at every message, which
+    // under Wine is a call to the server each; the message loop relays the pointer instead.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = context_.main;
     tool.uId = reinterpret_cast<UINT_PTR>(window_);
     tool.lpszText = const_cast<char*>(text.c_str());
@@ -116,7 +121,9 @@ class ChildWindow : public Interface, public Placed {
   app::Font font_;
 
  private:
+  // The resize handler puts every page back in its place at each resize: mostly where it is.
   void Move(int& field, int twips) {
+    if (field == twips) return;
     field = twips;
     Place();
   }

@@ -43,16 +43,20 @@ MouseArguments ToMouseArguments(WPARAM wParam, LPARAM lParam, int dpi) {
   return {button, shift, PixelsToTwips(x, dpi), PixelsToTwips(y, dpi)};
 }
 
+// Every resize puts the pages back where they are: nothing to do then.
 void PageFrame::SetVisible(bool visible) {
+  if (visible == visible_) return;
   visible_ = visible;
   UpdateShown();
 }
 
 void PageFrame::SetLeft(int twips) {
+  if (rect_.left == twips) return;
   rect_.left = twips;
   Place();
 }
 void PageFrame::SetTop(int twips) {
+  if (rect_.top == twips) return;
   rect_.top = twips;
   Place();
 }
@@ -216,11 +220,16 @@ void CheckBoxControl::SetValue(int value) {
 
 void OptionButtonControl::SetPicture(int iconResource) {
   iconResource_ = iconResource;
-  ApplyDpi();
+  LoadPicture();
 }
 
 void OptionButtonControl::ApplyDpi() {
   SelectFont(false);
+  LoadPicture();
+}
+
+// The icon at the window's DPI.
+void OptionButtonControl::LoadPicture() {
   if (iconResource_ == 0) return;
   UniqueIcon icon(LoadIconAt(context_.instance, iconResource_, ::MulDiv(32, context_.dpi, 96)));
   ::SendMessageW(window_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));

@@ -92,6 +92,7 @@ class OptionButtonControl final : public ChildWindow<app::OptionButton> {
   }
 
  private:
+  void LoadPicture();
   int iconResource_ = 0;
   UniqueIcon icon_;
 };

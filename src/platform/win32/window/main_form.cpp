@@ -118,7 +118,9 @@ MainForm::MainForm(HINSTANCE instance) {
                                         context_.main, nullptr, instance, nullptr);
   SizeWindowForDpi(nullptr);
   CreateControls();
-  LayOut();
+  for (Slot& slot : slots_) {
+    if (slot.placed != nullptr) slot.placed->ApplyDpi();
+  }
 }
 
 MainForm::~MainForm() {
@@ -211,12 +213,19 @@ void MainForm::CreateControls() {
       .SetValue(true);
 }
 
-HWND MainForm::CreateChild(const app::ControlLayout& layout, const wchar_t* className,
-                           DWORD style) {
+// Made where it goes and shown with its page: placing and showing each afterwards would cost a
+// round of window changes more at every start.
+HWND MainForm::CreateChild(const app::ControlLayout& layout, const wchar_t* className, DWORD style,
+                           const PageFrame* page) {
   const bool sunken =
       layout.kind == ControlKind::TextField || layout.kind == ControlKind::CheckedList;
+  const bool shown = layout.kind != ControlKind::TrayHost && (page == nullptr || page->Visible());
+  const app::TwipsRect origin = page != nullptr ? page->Rect() : app::TwipsRect{};
   return ::CreateWindowExW(
-      sunken ? WS_EX_CLIENTEDGE : 0, className, L"", style, 0, 0, 0, 0, context_.main,
+      sunken ? WS_EX_CLIENTEDGE : 0, className, L"", style | (shown ? WS_VISIBLE : 0),
+      context_.Pixels(origin.left + layout.rect.left),
+      context_.Pixels(origin.top + layout.rect.top), context_.Pixels(layout.rect.width),
+      context_.Pixels(layout.rect.height), context_.main,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(layout.id))),
       context_.instance, nullptr);
 }
@@ -228,7 +237,7 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
       slots_[static_cast<std::size_t>(layout.container)].control != nullptr) {
     page = dynamic_cast<PageFrame*>(slots_[static_cast<std::size_t>(layout.container)].control);
   }
-  auto child = [&] { return CreateChild(layout, ClassOf(layout.kind), StyleOf(layout)); };
+  auto child = [&] { return CreateChild(layout, ClassOf(layout.kind), StyleOf(layout), page); };
   Placed* placed = nullptr;
   switch (layout.kind) {
     case ControlKind::Window:
@@ -323,12 +332,24 @@ void MainForm::LayOut() {
   }
 }
 
+void MainForm::RelayToToolTips(MSG& message) const {
+  if (context_.toolTips == nullptr || message.message < WM_MOUSEFIRST ||
+      message.message > WM_MOUSELAST || ::GetParent(message.hwnd) != context_.main) {
+    return;
+  }
+  ::SendMessageW(context_.toolTips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
 void MainForm::SetCaption(const std::string& title) {
   ::SetWindowTextA(context_.main, title.c_str());
 }
 
 void MainForm::SetVisible(bool visible) {
   ::ShowWindow(context_.main, visible ? SW_SHOW : SW_HIDE);
+  // A control that draws only when seen learns that it is.
+  for (Slot& slot : slots_) {
+    if (auto* list = dynamic_cast<CheckedListControl*>(slot.control)) list->UpdateShown();
+  }
 }
 
 bool MainForm::Visible() const {

@@ -14,6 +14,7 @@
 namespace vekhor::platform::window {
 
 class Placed;
+class PageFrame;
 
 class MainForm final : public app::Form {
  public:
@@ -23,6 +24,9 @@ class MainForm final : public app::Form {
   MainForm& operator=(const MainForm&) = delete;
 
   bool Created() const { return context_.main != nullptr; }
+  // Hands a pointer message for one of the window's controls to the tool tips, which show a
+  // control's tip when the pointer rests on it.
+  void RelayToToolTips(MSG& message) const;
 
   void SetCaption(const std::string& title) override;
   std::string Caption() const override { return WindowTextA(context_.main); }
@@ -78,7 +82,8 @@ class MainForm final : public app::Form {
 
   void CreateControls();
   void CreateControl(const app::ControlLayout& layout);
-  HWND CreateChild(const app::ControlLayout& layout, const wchar_t* className, DWORD style);
+  HWND CreateChild(const app::ControlLayout& layout, const wchar_t* className, DWORD style,
+                   const PageFrame* page);
   void SizeWindowForDpi(const RECT* suggested);
   void LayOut();
   bool RequestUnload(int mode);

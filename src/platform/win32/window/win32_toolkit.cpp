@@ -31,6 +31,7 @@ int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
 // Tab and the arrow keys move between the controls as in a dialog box.
 void Win32Toolkit::Dispatch(MSG& message) {
   const auto window = reinterpret_cast<HWND>(form_.Handle());
+  form_.RelayToToolTips(message);
   if (::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
