@@ -109,9 +109,9 @@ inline void ExpectLog(const std::vector<std::string>& present,
   for (const std::string& line : absent) EXPECT_THAT(log, ::testing::Not(HasSubstr(line)));
 }
 
-// Asks `done` every 50 ms for up to 10 s; whether it came true.
-inline bool WaitUntil(const std::function<bool()>& done) {
-  for (int waited = 0; waited < 10000; waited += 50) {
+// Asks `done` every 50 ms for up to `patienceMs` (10 s); whether it came true.
+inline bool WaitUntil(const std::function<bool()>& done, int patienceMs = 10000) {
+  for (int waited = 0; waited < patienceMs; waited += 50) {
     if (done()) return true;
     ::Sleep(50);
   }
