@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/ansi_text.h"
+#include "platform/win32/module_path.h"
 #include "platform/win32/unelevated_shell.h"
 
 namespace vekhor::platform {
@@ -40,17 +41,8 @@ std::intptr_t WinShell::Execute(WindowHandle owner, const std::string& verb,
 
 ElevatedRun WinShell::RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
                                              const std::function<void()>& whileWaiting) {
-  std::wstring self(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
-    if (length == 0) return {};
-    if (length < self.size()) {
-      self.resize(length);
-      break;
-    }
-    self.resize(self.size() * 2);
-  }
+  const std::wstring self = ModulePath(nullptr);
+  if (self.empty()) return {};
   const std::wstring arguments = FromAnsi(parameters);
   SHELLEXECUTEINFOW run{};
   run.cbSize = sizeof(run);

@@ -1,24 +1,14 @@
 #include "platform/win32/window/app_info.h"
 
 #include <cstring>
-#include <vector>
 
 #include "platform/win32/ansi_text.h"
+#include "platform/win32/module_path.h"
 
 namespace vekhor::platform::window {
 
 std::string ModuleFolder(HMODULE module) {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  std::wstring folder(path.begin(), path.end());
+  std::wstring folder = ModulePath(module);
   const auto slash = folder.find_last_of(L"\\/");
   folder.resize(slash == std::wstring::npos ? 0 : slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive's root keeps it
