@@ -13,17 +13,25 @@ sockaddr_in ToSockaddr(const SockAddrIn& address) {
   return result;
 }
 
+// ws2_32's `name` called with `arguments`, or `unavailable` when the library or the function
+// cannot be found.
+template <class Function, class Result, class... Arguments>
+Result CallWs2(SystemLibrary& ws2_32, const char* name, Result unavailable,
+               Arguments... arguments) {
+  Function* const function = ws2_32.Find<Function>(name);
+  return function != nullptr ? static_cast<Result>(function(arguments...)) : unavailable;
+}
+
 }  // namespace
 
 // ws2_32 comes in with the first run, not with every start; it is always there, but should it
 // not be, every call fails as a socket library that does not start.
-#define VEKHOR_WS2(function) ws2_32_.Find<decltype(::function)>(#function)
+#define VEKHOR_WS2(function, unavailable, ...) \
+  CallWs2<decltype(::function)>(ws2_32_, #function, unavailable __VA_OPT__(, ) __VA_ARGS__)
 
 int WinSockets::Startup(std::uint16_t versionRequested, SocketsInfo& info) {
-  const auto startup = VEKHOR_WS2(WSAStartup);
-  if (startup == nullptr) return WSASYSNOTREADY;
   WSADATA data{};
-  const int result = startup(versionRequested, &data);
+  const int result = VEKHOR_WS2(WSAStartup, WSASYSNOTREADY, versionRequested, &data);
   if (result == 0) {
     info.version = data.wVersion;
     info.highVersion = data.wHighVersion;
@@ -33,29 +41,23 @@ int WinSockets::Startup(std::uint16_t versionRequested, SocketsInfo& info) {
 }
 
 int WinSockets::Cleanup() {
-  const auto call = VEKHOR_WS2(WSACleanup);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call();
+  return VEKHOR_WS2(WSACleanup, SOCKET_ERROR);
 }
 
 SocketHandle WinSockets::Socket(int family, int type, int protocol) {
-  const auto call = VEKHOR_WS2(socket);
-  if (call == nullptr) return INVALID_SOCKET;
-  return call(family, type, protocol);
+  return VEKHOR_WS2(socket, INVALID_SOCKET, family, type, protocol);
 }
 
 int WinSockets::Bind(SocketHandle s, const SockAddrIn& address) {
   const sockaddr_in native = ToSockaddr(address);
-  const auto call = VEKHOR_WS2(bind);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  return VEKHOR_WS2(bind, SOCKET_ERROR, s, reinterpret_cast<const sockaddr*>(&native),
+                    sizeof native);
 }
 
 int WinSockets::Connect(SocketHandle s, const SockAddrIn& address) {
   const sockaddr_in native = ToSockaddr(address);
-  const auto call = VEKHOR_WS2(connect);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(s, reinterpret_cast<const sockaddr*>(&native), sizeof native);
+  return VEKHOR_WS2(connect, SOCKET_ERROR, s, reinterpret_cast<const sockaddr*>(&native),
+                    sizeof native);
 }
 
 int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
@@ -67,45 +69,31 @@ int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) 
   FD_ZERO(&failed);
   FD_SET(s, &readable);
   timeval timeout{seconds, microseconds};
-  const auto call = VEKHOR_WS2(select);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(0, &readable, &writable, &failed, &timeout);
+  return VEKHOR_WS2(select, SOCKET_ERROR, 0, &readable, &writable, &failed, &timeout);
 }
 
 int WinSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
-  const auto call = VEKHOR_WS2(recv);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(s, buffer, length, flags);
+  return VEKHOR_WS2(recv, SOCKET_ERROR, s, buffer, length, flags);
 }
 
 int WinSockets::Shutdown(SocketHandle s, int how) {
-  const auto call = VEKHOR_WS2(shutdown);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(s, how);
+  return VEKHOR_WS2(shutdown, SOCKET_ERROR, s, how);
 }
 
 int WinSockets::CloseSocket(SocketHandle s) {
-  const auto call = VEKHOR_WS2(closesocket);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(s);
+  return VEKHOR_WS2(closesocket, SOCKET_ERROR, s);
 }
 
 int WinSockets::CancelBlockingCall() {
-  const auto call = VEKHOR_WS2(WSACancelBlockingCall);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call();
+  return VEKHOR_WS2(WSACancelBlockingCall, SOCKET_ERROR);
 }
 
 int WinSockets::GetHostName(char* name, int length) {
-  const auto call = VEKHOR_WS2(gethostname);
-  if (call == nullptr) return SOCKET_ERROR;
-  return call(name, length);
+  return VEKHOR_WS2(gethostname, SOCKET_ERROR, name, length);
 }
 
 std::optional<HostRecord> WinSockets::GetHostByName(const std::string& name) {
-  const auto lookup = VEKHOR_WS2(gethostbyname);
-  if (lookup == nullptr) return std::nullopt;
-  const hostent* host = lookup(name.c_str());
+  const hostent* host = VEKHOR_WS2(gethostbyname, static_cast<hostent*>(nullptr), name.c_str());
   if (host == nullptr) return std::nullopt;
   // The record lives in Winsock's per-thread buffer until the next call: copy it out now.
   HostRecord record;
@@ -118,15 +106,11 @@ std::optional<HostRecord> WinSockets::GetHostByName(const std::string& name) {
 }
 
 std::uint32_t WinSockets::InetAddr(const std::string& dotted) {
-  const auto call = VEKHOR_WS2(inet_addr);
-  if (call == nullptr) return INADDR_NONE;
-  return call(dotted.c_str());
+  return VEKHOR_WS2(inet_addr, INADDR_NONE, dotted.c_str());
 }
 
 int WinSockets::LastError() {
-  const auto call = VEKHOR_WS2(WSAGetLastError);
-  if (call == nullptr) return WSASYSNOTREADY;
-  return call();
+  return VEKHOR_WS2(WSAGetLastError, WSASYSNOTREADY);
 }
 
 #undef VEKHOR_WS2
