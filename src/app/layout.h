@@ -107,6 +107,8 @@ struct ControlLayout {
   // A check box whose caption is wider than its room beside the box takes a smaller size of its
   // font instead of cutting the text.
   bool shrinksToFit = false;
+  // Hidden until code shows it; its window is then made only when it first shows.
+  bool visible = true;
 };
 
 // Every control, frmMain first, in creation order.

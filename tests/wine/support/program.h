@@ -217,8 +217,10 @@ class ProgramWindow {
     return WaitForExit();
   }
 
-  // The server list's entries and check marks; the list writes texts to the program's memory.
+  // The server list's entries and check marks, on the servers page, which it shows: the list
+  // has no window before. The list writes texts to the program's memory.
   std::vector<std::pair<std::string, bool>> ServerList() const {
+    Click(app::ControlId::optSync2);
     constexpr SIZE_T kTextSize = 1024;
     auto* remote =
         static_cast<char*>(::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,

@@ -6,14 +6,16 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/win32/window/child_window.h"
 
 namespace vekhor::platform::window {
 
 class CheckedListControl final : public ChildWindow<app::CheckedList> {
  public:
-  CheckedListControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
-                     HWND window);
+  using ChildWindow::ChildWindow;
   int ListCount() const override;
   std::string List(int index) const override;
   bool Selected(int index) const override;
@@ -29,10 +31,23 @@ class CheckedListControl final : public ChildWindow<app::CheckedList> {
   // LVN_ITEMCHANGED and NM_DBLCLK from the ListView.
   void Notified(const NMHDR& header);
 
+ protected:
+  void WindowMade() override;
+
  private:
+  // What the list holds until it has a window; the ListView holds it after.
+  struct Entry {
+    std::string text;
+    bool checked = false;
+  };
   void FitColumn();
+  void InsertItem(int index, const std::string& text);
+  void SetCheckImage(int index, bool checked);
+  std::vector<Entry> entries_;
+  int listIndex_ = -1;
   LONG columnWidth_ = -1;
   bool redrawing_ = false;
+  bool restoring_ = false;
 };
 
 }  // namespace vekhor::platform::window

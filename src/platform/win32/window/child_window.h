@@ -6,7 +6,10 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/toolkit.h"
 #include "platform/win32/window/window_context.h"
@@ -21,6 +24,12 @@ class Placed {
   virtual void Place() = 0;
   virtual void UpdateShown() = 0;
   virtual void ApplyDpi() = 0;
+  // Its window now, if it has none yet.
+  virtual void Make() = 0;
+  // Its window, or none while it has not been made.
+  virtual HWND Window() const = 0;
+  // Its tip, if it has one, to the tips' window, which is made on the first pointer move.
+  virtual void AddToolTip() {}
 };
 
 // A page: no window of its own, so that the controls' notifications reach the main window
@@ -44,6 +53,8 @@ class PageFrame final : public app::Frame, public Placed {
   void Place() override;
   void UpdateShown() override;
   void ApplyDpi() override {}
+  void Make() override {}
+  HWND Window() const override { return nullptr; }
 
  private:
   app::TwipsRect rect_;
@@ -51,40 +62,47 @@ class PageFrame final : public app::Frame, public Placed {
   std::vector<Placed*> children_;
 };
 
+// Makes a control's window at `rect` within its container, shown or not.
+using WindowMaker = std::function<HWND(const app::TwipsRect& rect, bool shown)>;
+
+// A control's window is made when it is first to be seen, or at once for one of the window's
+// own: a page's controls cost the start nothing until their page is shown. Until then the
+// control keeps what it is told, and its window starts with all of it.
 template <class Interface>
 class ChildWindow : public Interface, public Placed {
  public:
   ChildWindow(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
-              HWND window)
+              WindowMaker maker)
       : context_(context),
         layout_(layout),
         container_(container),
-        window_(window),
+        maker_(std::move(maker)),
         rect_(layout.rect),
-        font_(layout.font) {}
+        font_(layout.font),
+        visible_(layout.visible) {}
 
-  HWND Window() const { return window_; }
+  HWND Window() const override { return window_; }
   const app::ControlLayout& Layout() const { return layout_; }
 
+  void Make() override {
+    if (window_ != nullptr || !maker_) return;
+    window_ = maker_(rect_, Shown());
+    if (window_ == nullptr) return;
+    WindowMade();
+    AddToolTip();
+  }
   void SetVisible(bool visible) override {
     if (visible == visible_) return;
     visible_ = visible;
     UpdateShown();
   }
   bool Visible() const override { return visible_; }
-  void SetFocus() override { ::SetFocus(window_); }
+  void SetFocus() override {
+    if (window_ != nullptr) ::SetFocus(window_);
+  }
   void SetToolTip(const std::string& text) override {
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    // Not TTF_SUBCLASS: a subclassed control looks up its subclass at every message, which
-    // under Wine is a call to the server each; the message loop relays the pointer instead.
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = context_.main;
-    tool.uId = reinterpret_cast<UINT_PTR>(window_);
-    tool.lpszText = const_cast<char*>(text.c_str());
-    ::SendMessageA(context_.toolTips, hasToolTip_ ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
-                   reinterpret_cast<LPARAM>(&tool));
-    hasToolTip_ = true;
+    toolTip_ = text;
+    AddToolTip();
   }
   app::TwipsRect Rect() const override { return rect_; }
   void SetLeft(int twips) override { Move(rect_.left, twips); }
@@ -93,20 +111,44 @@ class ChildWindow : public Interface, public Placed {
   void SetHeight(int twips) override { Move(rect_.height, twips); }
 
   void Place() override {
+    if (window_ == nullptr) return;
     const app::TwipsRect origin = container_ != nullptr ? container_->Rect() : app::TwipsRect{};
     ::SetWindowPos(window_, nullptr, context_.Pixels(origin.left + rect_.left),
                    context_.Pixels(origin.top + rect_.top), context_.Pixels(rect_.width),
                    context_.Pixels(PlacedHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void UpdateShown() override {
-    const bool shown = visible_ && (container_ == nullptr || container_->Visible());
+    const bool shown = Shown();
+    if (window_ == nullptr) {
+      if (shown) Make();  // made shown
+      return;
+    }
     ::ShowWindow(window_, shown ? SW_SHOWNA : SW_HIDE);
   }
-  void ApplyDpi() override { SelectFont(false); }
+  void ApplyDpi() override {
+    if (window_ != nullptr) SelectFont(false);
+  }
+  void AddToolTip() override {
+    if (window_ == nullptr || context_.toolTips == nullptr || toolTip_.empty()) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    // Not TTF_SUBCLASS: a subclassed control looks up its subclass at every message, which
+    // under Wine is a call to the server each; the message loop relays the pointer instead.
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = context_.main;
+    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.lpszText = const_cast<char*>(toolTip_.c_str());
+    ::SendMessageA(context_.toolTips, hasToolTip_ ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
+                   reinterpret_cast<LPARAM>(&tool));
+    hasToolTip_ = true;
+  }
 
  protected:
+  // The window has just been made: it takes what the control holds.
+  virtual void WindowMade() { ApplyDpi(); }
   // The height the window gets; a label that grows to fit its text says more.
   virtual int PlacedHeight() const { return rect_.height; }
+  bool Shown() const { return visible_ && (container_ == nullptr || container_->Visible()); }
   void SelectFont(bool underline) {
     ::SendMessageW(window_, WM_SETFONT,
                    reinterpret_cast<WPARAM>(context_.fonts.Get(font_, underline, context_.dpi)),
@@ -116,7 +158,8 @@ class ChildWindow : public Interface, public Placed {
   WindowContext& context_;
   const app::ControlLayout& layout_;
   PageFrame* container_;
-  HWND window_;
+  WindowMaker maker_;
+  HWND window_ = nullptr;
   app::TwipsRect rect_;
   app::Font font_;
 
@@ -127,7 +170,8 @@ class ChildWindow : public Interface, public Placed {
     field = twips;
     Place();
   }
-  bool visible_ = true;
+  bool visible_;
+  std::string toolTip_;
   bool hasToolTip_ = false;
 };
 

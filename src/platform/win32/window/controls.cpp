@@ -76,17 +76,22 @@ void PageFrame::UpdateShown() {
 }
 
 LabelControl::LabelControl(WindowContext& context, const app::ControlLayout& layout,
-                           PageFrame* container, HWND window)
-    : ChildWindow(context, layout, container, window),
+                           PageFrame* container, WindowMaker maker)
+    : ChildWindow(context, layout, container, std::move(maker)),
       caption_(layout.caption),
-      foreColor_(layout.foreColor) {
+      foreColor_(layout.foreColor) {}
+
+void LabelControl::WindowMade() {
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   staticProc_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProc)));
+  ::SetWindowTextA(window_, caption_.c_str());
+  ApplyDpi();
 }
 
 void LabelControl::SetCaption(const std::string& caption) {
   caption_ = caption;
+  if (window_ == nullptr) return;
   ::SetWindowTextA(window_, caption_.c_str());
   if (layout_.growsToFit) Place();
 }
@@ -94,23 +99,25 @@ void LabelControl::SetCaption(const std::string& caption) {
 void LabelControl::SetForeColor(app::Color color) {
   if (color == foreColor_) return;
   foreColor_ = color;
-  ::InvalidateRect(window_, nullptr, TRUE);
+  if (window_ != nullptr) ::InvalidateRect(window_, nullptr, TRUE);
 }
 
 void LabelControl::SetFontUnderline(bool underline) {
   if (underline == underline_) return;
   underline_ = underline;
-  SelectFont(underline_);
+  if (window_ != nullptr) SelectFont(underline_);
 }
 
 void LabelControl::SetMouseIcon(int cursorResource) {
   cursorResource_ = cursorResource;
+  if (window_ == nullptr) return;
   const int size = ::MulDiv(32, context_.dpi, kDefaultDpi);
   cursor_.reset(static_cast<HCURSOR>(::LoadImageW(
       context_.instance, MAKEINTRESOURCEW(cursorResource), IMAGE_CURSOR, size, size, 0)));
 }
 
 void LabelControl::ApplyDpi() {
+  if (window_ == nullptr) return;
   SelectFont(underline_);
   if (cursorResource_ != 0) SetMouseIcon(cursorResource_);
   Place();
@@ -119,7 +126,7 @@ void LabelControl::ApplyDpi() {
 // The text, wrapped at the label's width, may need more lines than the label has: it then grows
 // downwards as far as its container reaches.
 int LabelControl::PlacedHeight() const {
-  if (!layout_.growsToFit || caption_.empty()) return rect_.height;
+  if (!layout_.growsToFit || caption_.empty() || window_ == nullptr) return rect_.height;
   HDC dc = ::GetDC(window_);
   if (dc == nullptr) return rect_.height;
   HGDIOBJ previous = ::SelectObject(dc, context_.fonts.Get(layout_.font, underline_, context_.dpi));
@@ -166,18 +173,42 @@ LRESULT LabelControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   return ::CallWindowProcW(staticProc_, window_, message, wParam, lParam);
 }
 
-CheckBoxControl::CheckBoxControl(WindowContext& context, const app::ControlLayout& layout,
-                                 PageFrame* container, HWND window)
-    : ChildWindow(context, layout, container, window) {
+void ButtonControl::WindowMade() {
+  ::SetWindowTextA(window_, caption_.c_str());
+  if (!enabled_) ::EnableWindow(window_, FALSE);
+  if (shield_) ::SendMessageW(window_, BCM_SETSHIELD, 0, TRUE);
+  ApplyDpi();
+}
+
+void ButtonControl::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
+}
+
+void ButtonControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (window_ != nullptr) ::EnableWindow(window_, enabled ? TRUE : FALSE);
+}
+
+void ButtonControl::SetShield(bool shield) {
+  shield_ = shield;
+  if (window_ != nullptr) ::SendMessageW(window_, BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+}
+
+void CheckBoxControl::WindowMade() {
   // A themed check box draws its text in the theme's colour and ignores the window's; without a
   // theme it takes the green on black that WM_CTLCOLORSTATIC gives it.
-  if (const auto unthemed = context.uxtheme.Find<decltype(::SetWindowTheme)>("SetWindowTheme")) {
+  if (const auto unthemed = context_.uxtheme.Find<decltype(::SetWindowTheme)>("SetWindowTheme")) {
     unthemed(window_, L"", L"");
   }
+  ::SetWindowTextA(window_, caption_.c_str());
+  if (value_ != app::kUnchecked) SetCheck();
+  FitFont();
 }
 
 void CheckBoxControl::SetCaption(const std::string& caption) {
-  ::SetWindowTextA(window_, caption.c_str());
+  caption_ = caption;
+  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
   FitFont();
 }
 
@@ -189,7 +220,8 @@ void CheckBoxControl::ApplyDpi() {
 // it takes the largest size of its font, in quarter points, that fits beside the box.
 void CheckBoxControl::FitFont() {
   constexpr int kSmallestHundredths = 600;
-  const std::string caption = WindowTextA(window_);
+  if (window_ == nullptr) return;
+  const std::string& caption = caption_;
   const int room = context_.Pixels(rect_.width) - ::GetSystemMetrics(SM_CXMENUCHECK) - 6;
   font_ = layout_.font;
   HDC dc = ::GetDC(window_);
@@ -211,11 +243,33 @@ void CheckBoxControl::FitFont() {
 void CheckBoxControl::SetValue(int value) {
   if (value == value_) return;
   value_ = value;
-  const WPARAM state = value == app::kChecked  ? BST_CHECKED
-                       : value == app::kGrayed ? BST_INDETERMINATE
-                                               : BST_UNCHECKED;
-  ::SendMessageW(window_, BM_SETCHECK, state, 0);
+  SetCheck();
   if (onClick) onClick();
+}
+
+void CheckBoxControl::SetCheck() {
+  if (window_ == nullptr) return;
+  const WPARAM state = value_ == app::kChecked  ? BST_CHECKED
+                       : value_ == app::kGrayed ? BST_INDETERMINATE
+                                                : BST_UNCHECKED;
+  ::SendMessageW(window_, BM_SETCHECK, state, 0);
+}
+
+void OptionButtonControl::WindowMade() {
+  ::SetWindowTextA(window_, caption_.c_str());
+  if (selected_) SetValue(true);
+  ApplyDpi();
+}
+
+void OptionButtonControl::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
+}
+
+void OptionButtonControl::SetValue(bool selected) {
+  selected_ = selected;
+  if (window_ == nullptr) return;
+  ::SendMessageW(window_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void OptionButtonControl::SetPicture(int iconResource) {
@@ -224,13 +278,14 @@ void OptionButtonControl::SetPicture(int iconResource) {
 }
 
 void OptionButtonControl::ApplyDpi() {
+  if (window_ == nullptr) return;
   SelectFont(false);
   LoadPicture();
 }
 
 // The icon at the window's DPI.
 void OptionButtonControl::LoadPicture() {
-  if (iconResource_ == 0) return;
+  if (iconResource_ == 0 || window_ == nullptr) return;
   UniqueIcon icon(LoadIconAt(context_.instance, iconResource_, ::MulDiv(32, context_.dpi, 96)));
   ::SendMessageW(window_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
   icon_ = std::move(icon);  // the button holds the new icon before the old one goes
@@ -241,8 +296,18 @@ void PictureBoxControl::SetBitmap(int bitmapResource) {
   ApplyDpi();
 }
 
+void TextFieldControl::WindowMade() {
+  ::SetWindowTextA(window_, text_.c_str());
+  ApplyDpi();
+}
+
+void TextFieldControl::SetText(const std::string& text) {
+  text_ = text;
+  if (window_ != nullptr) ::SetWindowTextA(window_, text_.c_str());
+}
+
 void PictureBoxControl::ApplyDpi() {
-  if (bitmapResource_ == 0) return;
+  if (bitmapResource_ == 0 || window_ == nullptr) return;
   UniqueBitmap bitmap(static_cast<HBITMAP>(
       ::LoadImageW(context_.instance, MAKEINTRESOURCEW(bitmapResource_), IMAGE_BITMAP,
                    context_.Pixels(rect_.width), context_.Pixels(rect_.height), 0)));
@@ -255,9 +320,7 @@ void PictureBoxControl::ApplyDpi() {
   Place();
 }
 
-TrayHostControl::TrayHostControl(WindowContext& context, const app::ControlLayout& layout,
-                                 PageFrame* container, HWND window)
-    : ChildWindow(context, layout, container, window) {
+void TrayHostControl::WindowMade() {
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

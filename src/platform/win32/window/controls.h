@@ -16,7 +16,7 @@ namespace vekhor::platform::window {
 class LabelControl final : public ChildWindow<app::Label> {
  public:
   LabelControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
-               HWND window);
+               WindowMaker maker);
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override { return caption_; }
   void SetForeColor(app::Color color) override;
@@ -30,6 +30,7 @@ class LabelControl final : public ChildWindow<app::Label> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
+  void WindowMade() override;
   int PlacedHeight() const override;
 
  private:
@@ -44,55 +45,64 @@ class LabelControl final : public ChildWindow<app::Label> {
 class ButtonControl final : public ChildWindow<app::Button> {
  public:
   using ChildWindow::ChildWindow;
-  void SetCaption(const std::string& caption) override {
-    ::SetWindowTextA(window_, caption.c_str());
-  }
-  std::string Caption() const override { return WindowTextA(window_); }
-  void SetEnabled(bool enabled) override { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
-  bool Enabled() const override { return ::IsWindowEnabled(window_) != FALSE; }
-  void SetShield(bool shield) override {
-    ::SendMessageW(window_, BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
-  }
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override { return caption_; }
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override { return enabled_; }
+  void SetShield(bool shield) override;
   void Clicked() {
     if (onClick) onClick();
   }
+
+ protected:
+  void WindowMade() override;
+
+ private:
+  std::string caption_;
+  bool enabled_ = true;
+  bool shield_ = false;
 };
 
 class CheckBoxControl final : public ChildWindow<app::CheckBox> {
  public:
-  CheckBoxControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
-                  HWND window);
+  using ChildWindow::ChildWindow;
   void SetCaption(const std::string& caption) override;
-  std::string Caption() const override { return WindowTextA(window_); }
+  std::string Caption() const override { return caption_; }
   void SetValue(int value) override;
   int Value() const override { return value_; }
   void ApplyDpi() override;
   // A click toggles between clear and checked, as the box shows it.
   void Clicked() { SetValue(value_ == app::kChecked ? app::kUnchecked : app::kChecked); }
 
+ protected:
+  void WindowMade() override;
+
  private:
   void FitFont();
+  void SetCheck();
+  std::string caption_;
   int value_ = app::kUnchecked;
 };
 
 class OptionButtonControl final : public ChildWindow<app::OptionButton> {
  public:
   using ChildWindow::ChildWindow;
-  void SetCaption(const std::string& caption) override {
-    ::SetWindowTextA(window_, caption.c_str());
-  }
+  void SetCaption(const std::string& caption) override;
   void SetPicture(int iconResource) override;
-  bool Value() const override { return ::SendMessageW(window_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  void SetValue(bool selected) {
-    ::SendMessageW(window_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
+  bool Value() const override { return selected_; }
+  void SetValue(bool selected);
   void ApplyDpi() override;
   void Clicked() {
     if (onClick) onClick();
   }
 
+ protected:
+  void WindowMade() override;
+
  private:
   void LoadPicture();
+  std::string caption_;
+  bool selected_ = false;
   int iconResource_ = 0;
   UniqueIcon icon_;
 };
@@ -100,8 +110,15 @@ class OptionButtonControl final : public ChildWindow<app::OptionButton> {
 class TextFieldControl final : public ChildWindow<app::TextField> {
  public:
   using ChildWindow::ChildWindow;
-  void SetText(const std::string& text) override { ::SetWindowTextA(window_, text.c_str()); }
-  std::string Text() const override { return WindowTextA(window_); }
+  void SetText(const std::string& text) override;
+  // What the user typed is in the window once there is one.
+  std::string Text() const override { return window_ != nullptr ? WindowTextA(window_) : text_; }
+
+ protected:
+  void WindowMade() override;
+
+ private:
+  std::string text_;
 };
 
 class PictureBoxControl final : public ChildWindow<app::PictureBox> {
@@ -117,8 +134,7 @@ class PictureBoxControl final : public ChildWindow<app::PictureBox> {
 
 class TrayHostControl final : public ChildWindow<app::TrayHost> {
  public:
-  TrayHostControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
-                  HWND window);
+  using ChildWindow::ChildWindow;
   platform::WindowHandle Handle() const override {
     return reinterpret_cast<platform::WindowHandle>(window_);
   }
@@ -131,6 +147,9 @@ class TrayHostControl final : public ChildWindow<app::TrayHost> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   static constexpr const wchar_t* kClassName = L"VekhorTrayHost";
+
+ protected:
+  void WindowMade() override;
 
  private:
   UniqueIcon icon_;

@@ -113,14 +113,8 @@ MainForm::MainForm(HINSTANCE instance) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   // An elevated program would not hear it from the unelevated shell without this.
   ::ChangeWindowMessageFilterEx(context_.main, taskbarCreated_, MSGFLT_ALLOW, nullptr);
-  context_.toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
-                                        context_.main, nullptr, instance, nullptr);
   SizeWindowForDpi(nullptr);
   CreateControls();
-  for (Slot& slot : slots_) {
-    if (slot.placed != nullptr) slot.placed->ApplyDpi();
-  }
 }
 
 MainForm::~MainForm() {
@@ -211,23 +205,34 @@ void MainForm::CreateControls() {
   // The first page button is down when the window is made.
   dynamic_cast<OptionButtonControl&>(Get<app::OptionButton>(app::ControlId::optSync0))
       .SetValue(true);
+  controlsMade_ = true;
 }
 
 // Made where it goes and shown with its page: placing and showing each afterwards would cost a
-// round of window changes more at every start.
-HWND MainForm::CreateChild(const app::ControlLayout& layout, const wchar_t* className, DWORD style,
+// round of window changes more. One made after the start takes its place in the tab order, and
+// in the order overlapping controls paint, right after the control before it in the layout.
+HWND MainForm::CreateChild(const app::ControlLayout& layout, const app::TwipsRect& rect, bool shown,
                            const PageFrame* page) {
   const bool sunken =
       layout.kind == ControlKind::TextField || layout.kind == ControlKind::CheckedList;
-  const bool shown = layout.kind != ControlKind::TrayHost && (page == nullptr || page->Visible());
   const app::TwipsRect origin = page != nullptr ? page->Rect() : app::TwipsRect{};
-  return ::CreateWindowExW(
-      sunken ? WS_EX_CLIENTEDGE : 0, className, L"", style | (shown ? WS_VISIBLE : 0),
-      context_.Pixels(origin.left + layout.rect.left),
-      context_.Pixels(origin.top + layout.rect.top), context_.Pixels(layout.rect.width),
-      context_.Pixels(layout.rect.height), context_.main,
+  const HWND child = ::CreateWindowExW(
+      sunken ? WS_EX_CLIENTEDGE : 0, ClassOf(layout.kind), L"",
+      StyleOf(layout) | (shown && layout.kind != ControlKind::TrayHost ? WS_VISIBLE : 0),
+      context_.Pixels(origin.left + rect.left), context_.Pixels(origin.top + rect.top),
+      context_.Pixels(rect.width), context_.Pixels(rect.height), context_.main,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(layout.id))),
       context_.instance, nullptr);
+  if (child != nullptr && controlsMade_) {
+    HWND before = HWND_TOP;
+    for (const app::ControlLayout& other : app::MainWindowLayout()) {
+      if (other.id == layout.id) break;
+      const Placed* made = slots_[static_cast<std::size_t>(other.id)].placed;
+      if (made != nullptr && made->Window() != nullptr) before = made->Window();
+    }
+    ::SetWindowPos(child, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return child;
 }
 
 void MainForm::CreateControl(const app::ControlLayout& layout) {
@@ -237,7 +242,10 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
       slots_[static_cast<std::size_t>(layout.container)].control != nullptr) {
     page = dynamic_cast<PageFrame*>(slots_[static_cast<std::size_t>(layout.container)].control);
   }
-  auto child = [&] { return CreateChild(layout, ClassOf(layout.kind), StyleOf(layout), page); };
+  // A page's controls are made when their page first shows, the window's own ones now.
+  const WindowMaker child = [this, &layout, page](const app::TwipsRect& rect, bool shown) {
+    return CreateChild(layout, rect, shown, page);
+  };
   Placed* placed = nullptr;
   switch (layout.kind) {
     case ControlKind::Window:
@@ -246,30 +254,28 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
       Add<PageFrame>(layout, layout);
       return;
     case ControlKind::OptionButton:
-      placed = &Add<OptionButtonControl>(layout, context_, layout, page, child());
+      placed = &Add<OptionButtonControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::Button:
-      placed = &Add<ButtonControl>(layout, context_, layout, page, child());
+      placed = &Add<ButtonControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::Label:
-      placed = &Add<LabelControl>(layout, context_, layout, page, child());
-      ::SetWindowTextA(dynamic_cast<LabelControl*>(placed)->Window(),
-                       std::string(layout.caption).c_str());
+      placed = &Add<LabelControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::CheckBox:
-      placed = &Add<CheckBoxControl>(layout, context_, layout, page, child());
+      placed = &Add<CheckBoxControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::TextField:
-      placed = &Add<TextFieldControl>(layout, context_, layout, page, child());
+      placed = &Add<TextFieldControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::CheckedList:
-      placed = &Add<CheckedListControl>(layout, context_, layout, page, child());
+      placed = &Add<CheckedListControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::PictureBox:
-      placed = &Add<PictureBoxControl>(layout, context_, layout, page, child());
+      placed = &Add<PictureBoxControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::TrayHost:
-      placed = &Add<TrayHostControl>(layout, context_, layout, page, child());
+      placed = &Add<TrayHostControl>(layout, context_, layout, page, child);
       break;
     case ControlKind::Timer:
       Add<WindowTimer>(layout, context_.main, identifier);
@@ -289,6 +295,11 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
     }
   }
   if (page != nullptr) page->Contain(*placed);
+  if (page == nullptr) {
+    placed->Make();
+  } else {
+    placed->UpdateShown();  // made if it shows
+  }
 }
 
 void MainForm::SizeWindowForDpi(const RECT* suggested) {
@@ -332,10 +343,20 @@ void MainForm::LayOut() {
   }
 }
 
-void MainForm::RelayToToolTips(MSG& message) const {
-  if (context_.toolTips == nullptr || message.message < WM_MOUSEFIRST ||
-      message.message > WM_MOUSELAST || ::GetParent(message.hwnd) != context_.main) {
+// The tips' window is made when the pointer first moves over a control, not at every start.
+void MainForm::RelayToToolTips(MSG& message) {
+  if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST ||
+      context_.main == nullptr || ::GetParent(message.hwnd) != context_.main) {
     return;
+  }
+  if (context_.toolTips == nullptr) {
+    context_.toolTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
+                                          context_.main, nullptr, context_.instance, nullptr);
+    if (context_.toolTips == nullptr) return;
+    for (Slot& slot : slots_) {
+      if (slot.placed != nullptr) slot.placed->AddToolTip();
+    }
   }
   ::SendMessageW(context_.toolTips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }

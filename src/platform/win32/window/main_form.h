@@ -26,7 +26,7 @@ class MainForm final : public app::Form {
   bool Created() const { return context_.main != nullptr; }
   // Hands a pointer message for one of the window's controls to the tool tips, which show a
   // control's tip when the pointer rests on it.
-  void RelayToToolTips(MSG& message) const;
+  void RelayToToolTips(MSG& message);
 
   void SetCaption(const std::string& title) override;
   std::string Caption() const override { return WindowTextA(context_.main); }
@@ -82,7 +82,7 @@ class MainForm final : public app::Form {
 
   void CreateControls();
   void CreateControl(const app::ControlLayout& layout);
-  HWND CreateChild(const app::ControlLayout& layout, const wchar_t* className, DWORD style,
+  HWND CreateChild(const app::ControlLayout& layout, const app::TwipsRect& rect, bool shown,
                    const PageFrame* page);
   void SizeWindowForDpi(const RECT* suggested);
   void LayOut();
@@ -98,6 +98,7 @@ class MainForm final : public app::Form {
   WindowContext context_;
   std::vector<std::unique_ptr<Owned>> owned_;
   std::array<Slot, app::kControlCount> slots_{};
+  bool controlsMade_ = false;
   bool unloaded_ = false;
   bool quitWhenDestroyed_ = true;
   UINT taskbarCreated_ = 0;
