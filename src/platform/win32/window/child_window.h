@@ -146,6 +146,11 @@ class ChildWindow : public Interface, public Placed {
  protected:
   // The window has just been made: it takes what the control holds.
   virtual void WindowMade() { ApplyDpi(); }
+  // The control's text, held for the window it may not have yet.
+  void HoldText(std::string& held, const std::string& text) {
+    held = text;
+    if (window_ != nullptr) ::SetWindowTextA(window_, held.c_str());
+  }
   // The height the window gets; a label that grows to fit its text says more.
   virtual int PlacedHeight() const { return rect_.height; }
   bool Shown() const { return visible_ && (container_ == nullptr || container_->Visible()); }

@@ -90,9 +90,7 @@ void LabelControl::WindowMade() {
 }
 
 void LabelControl::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (window_ == nullptr) return;
-  ::SetWindowTextA(window_, caption_.c_str());
+  HoldText(caption_, caption);
   if (layout_.growsToFit) Place();
 }
 
@@ -181,8 +179,7 @@ void ButtonControl::WindowMade() {
 }
 
 void ButtonControl::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
+  HoldText(caption_, caption);
 }
 
 void ButtonControl::SetEnabled(bool enabled) {
@@ -207,8 +204,7 @@ void CheckBoxControl::WindowMade() {
 }
 
 void CheckBoxControl::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
+  HoldText(caption_, caption);
   FitFont();
 }
 
@@ -262,8 +258,7 @@ void OptionButtonControl::WindowMade() {
 }
 
 void OptionButtonControl::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (window_ != nullptr) ::SetWindowTextA(window_, caption_.c_str());
+  HoldText(caption_, caption);
 }
 
 void OptionButtonControl::SetValue(bool selected) {
@@ -302,8 +297,7 @@ void TextFieldControl::WindowMade() {
 }
 
 void TextFieldControl::SetText(const std::string& text) {
-  text_ = text;
-  if (window_ != nullptr) ::SetWindowTextA(window_, text_.c_str());
+  HoldText(text_, text);
 }
 
 void PictureBoxControl::ApplyDpi() {
