@@ -79,6 +79,7 @@ class ChildWindow : public Interface, public Placed {
         maker_(std::move(maker)),
         rect_(layout.rect),
         font_(layout.font),
+        text_(layout.caption),
         visible_(layout.visible) {}
 
   HWND Window() const override { return window_; }
@@ -88,6 +89,7 @@ class ChildWindow : public Interface, public Placed {
     if (window_ != nullptr || !maker_) return;
     window_ = maker_(rect_, Shown());
     if (window_ == nullptr) return;
+    if (!text_.empty()) ::SetWindowTextA(window_, text_.c_str());
     WindowMade();
     AddToolTip();
   }
@@ -146,11 +148,13 @@ class ChildWindow : public Interface, public Placed {
  protected:
   // The window has just been made: it takes what the control holds.
   virtual void WindowMade() { ApplyDpi(); }
-  // The control's text, held for the window it may not have yet.
-  void HoldText(std::string& held, const std::string& text) {
-    held = text;
-    if (window_ != nullptr) ::SetWindowTextA(window_, held.c_str());
+  // The control's text (a caption, or a text field's text), held for the window it may not
+  // have yet, which starts with it.
+  void HoldText(const std::string& text) {
+    text_ = text;
+    if (window_ != nullptr) ::SetWindowTextA(window_, text_.c_str());
   }
+  const std::string& HeldText() const { return text_; }
   // The height the window gets; a label that grows to fit its text says more.
   virtual int PlacedHeight() const { return rect_.height; }
   bool Shown() const { return visible_ && (container_ == nullptr || container_->Visible()); }
@@ -175,6 +179,7 @@ class ChildWindow : public Interface, public Placed {
     field = twips;
     Place();
   }
+  std::string text_;
   bool visible_;
   std::string toolTip_;
   bool hasToolTip_ = false;

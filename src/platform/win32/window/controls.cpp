@@ -77,20 +77,17 @@ void PageFrame::UpdateShown() {
 
 LabelControl::LabelControl(WindowContext& context, const app::ControlLayout& layout,
                            PageFrame* container, WindowMaker maker)
-    : ChildWindow(context, layout, container, std::move(maker)),
-      caption_(layout.caption),
-      foreColor_(layout.foreColor) {}
+    : ChildWindow(context, layout, container, std::move(maker)), foreColor_(layout.foreColor) {}
 
 void LabelControl::WindowMade() {
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   staticProc_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProc)));
-  ::SetWindowTextA(window_, caption_.c_str());
   ApplyDpi();
 }
 
 void LabelControl::SetCaption(const std::string& caption) {
-  HoldText(caption_, caption);
+  HoldText(caption);
   if (layout_.growsToFit) Place();
 }
 
@@ -124,12 +121,13 @@ void LabelControl::ApplyDpi() {
 // The text, wrapped at the label's width, may need more lines than the label has: it then grows
 // downwards as far as its container reaches.
 int LabelControl::PlacedHeight() const {
-  if (!layout_.growsToFit || caption_.empty() || window_ == nullptr) return rect_.height;
+  const std::string& caption = HeldText();
+  if (!layout_.growsToFit || caption.empty() || window_ == nullptr) return rect_.height;
   HDC dc = ::GetDC(window_);
   if (dc == nullptr) return rect_.height;
   HGDIOBJ previous = ::SelectObject(dc, context_.fonts.Get(layout_.font, underline_, context_.dpi));
   RECT text{0, 0, context_.Pixels(rect_.width), 0};
-  ::DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
+  ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
   ::SelectObject(dc, previous);
   ::ReleaseDC(window_, dc);
@@ -172,14 +170,9 @@ LRESULT LabelControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void ButtonControl::WindowMade() {
-  ::SetWindowTextA(window_, caption_.c_str());
   if (!enabled_) ::EnableWindow(window_, FALSE);
   if (shield_) ::SendMessageW(window_, BCM_SETSHIELD, 0, TRUE);
   ApplyDpi();
-}
-
-void ButtonControl::SetCaption(const std::string& caption) {
-  HoldText(caption_, caption);
 }
 
 void ButtonControl::SetEnabled(bool enabled) {
@@ -198,13 +191,12 @@ void CheckBoxControl::WindowMade() {
   if (const auto unthemed = context_.uxtheme.Find<decltype(::SetWindowTheme)>("SetWindowTheme")) {
     unthemed(window_, L"", L"");
   }
-  ::SetWindowTextA(window_, caption_.c_str());
   if (value_ != app::kUnchecked) SetCheck();
   FitFont();
 }
 
 void CheckBoxControl::SetCaption(const std::string& caption) {
-  HoldText(caption_, caption);
+  HoldText(caption);
   FitFont();
 }
 
@@ -217,7 +209,7 @@ void CheckBoxControl::ApplyDpi() {
 void CheckBoxControl::FitFont() {
   constexpr int kSmallestHundredths = 600;
   if (window_ == nullptr) return;
-  const std::string& caption = caption_;
+  const std::string& caption = HeldText();
   const int room = context_.Pixels(rect_.width) - ::GetSystemMetrics(SM_CXMENUCHECK) - 6;
   font_ = layout_.font;
   HDC dc = ::GetDC(window_);
@@ -252,13 +244,8 @@ void CheckBoxControl::SetCheck() {
 }
 
 void OptionButtonControl::WindowMade() {
-  ::SetWindowTextA(window_, caption_.c_str());
   if (selected_) SetValue(true);
   ApplyDpi();
-}
-
-void OptionButtonControl::SetCaption(const std::string& caption) {
-  HoldText(caption_, caption);
 }
 
 void OptionButtonControl::SetValue(bool selected) {
@@ -289,15 +276,6 @@ void OptionButtonControl::LoadPicture() {
 void PictureBoxControl::SetBitmap(int bitmapResource) {
   bitmapResource_ = bitmapResource;
   ApplyDpi();
-}
-
-void TextFieldControl::WindowMade() {
-  ::SetWindowTextA(window_, text_.c_str());
-  ApplyDpi();
-}
-
-void TextFieldControl::SetText(const std::string& text) {
-  HoldText(text_, text);
 }
 
 void PictureBoxControl::ApplyDpi() {

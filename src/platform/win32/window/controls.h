@@ -18,7 +18,7 @@ class LabelControl final : public ChildWindow<app::Label> {
   LabelControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
                WindowMaker maker);
   void SetCaption(const std::string& caption) override;
-  std::string Caption() const override { return caption_; }
+  std::string Caption() const override { return HeldText(); }
   void SetForeColor(app::Color color) override;
   app::Color ForeColor() const override { return foreColor_; }
   void SetFontUnderline(bool underline) override;
@@ -34,7 +34,6 @@ class LabelControl final : public ChildWindow<app::Label> {
   int PlacedHeight() const override;
 
  private:
-  std::string caption_;
   app::Color foreColor_;
   bool underline_ = false;
   int cursorResource_ = 0;
@@ -45,8 +44,8 @@ class LabelControl final : public ChildWindow<app::Label> {
 class ButtonControl final : public ChildWindow<app::Button> {
  public:
   using ChildWindow::ChildWindow;
-  void SetCaption(const std::string& caption) override;
-  std::string Caption() const override { return caption_; }
+  void SetCaption(const std::string& caption) override { HoldText(caption); }
+  std::string Caption() const override { return HeldText(); }
   void SetEnabled(bool enabled) override;
   bool Enabled() const override { return enabled_; }
   void SetShield(bool shield) override;
@@ -58,7 +57,6 @@ class ButtonControl final : public ChildWindow<app::Button> {
   void WindowMade() override;
 
  private:
-  std::string caption_;
   bool enabled_ = true;
   bool shield_ = false;
 };
@@ -67,7 +65,7 @@ class CheckBoxControl final : public ChildWindow<app::CheckBox> {
  public:
   using ChildWindow::ChildWindow;
   void SetCaption(const std::string& caption) override;
-  std::string Caption() const override { return caption_; }
+  std::string Caption() const override { return HeldText(); }
   void SetValue(int value) override;
   int Value() const override { return value_; }
   void ApplyDpi() override;
@@ -80,14 +78,13 @@ class CheckBoxControl final : public ChildWindow<app::CheckBox> {
  private:
   void FitFont();
   void SetCheck();
-  std::string caption_;
   int value_ = app::kUnchecked;
 };
 
 class OptionButtonControl final : public ChildWindow<app::OptionButton> {
  public:
   using ChildWindow::ChildWindow;
-  void SetCaption(const std::string& caption) override;
+  void SetCaption(const std::string& caption) override { HoldText(caption); }
   void SetPicture(int iconResource) override;
   bool Value() const override { return selected_; }
   void SetValue(bool selected);
@@ -101,7 +98,6 @@ class OptionButtonControl final : public ChildWindow<app::OptionButton> {
 
  private:
   void LoadPicture();
-  std::string caption_;
   bool selected_ = false;
   int iconResource_ = 0;
   UniqueIcon icon_;
@@ -110,15 +106,11 @@ class OptionButtonControl final : public ChildWindow<app::OptionButton> {
 class TextFieldControl final : public ChildWindow<app::TextField> {
  public:
   using ChildWindow::ChildWindow;
-  void SetText(const std::string& text) override;
+  void SetText(const std::string& text) override { HoldText(text); }
   // What the user typed is in the window once there is one.
-  std::string Text() const override { return window_ != nullptr ? WindowTextA(window_) : text_; }
-
- protected:
-  void WindowMade() override;
-
- private:
-  std::string text_;
+  std::string Text() const override {
+    return window_ != nullptr ? WindowTextA(window_) : HeldText();
+  }
 };
 
 class PictureBoxControl final : public ChildWindow<app::PictureBox> {
@@ -143,7 +135,6 @@ class TrayHostControl final : public ChildWindow<app::TrayHost> {
     return reinterpret_cast<std::uintptr_t>(icon_.get());
   }
   int TwipsPerPixel() const override { return kTwipsPerInch / context_.dpi; }
-  void UpdateShown() override { ::ShowWindow(window_, SW_HIDE); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   static constexpr const wchar_t* kClassName = L"VekhorTrayHost";
