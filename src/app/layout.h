@@ -107,7 +107,7 @@ struct ControlLayout {
   // A check box whose caption is wider than its room beside the box takes a smaller size of its
   // font instead of cutting the text.
   bool shrinksToFit = false;
-  // Hidden until code shows it; its window is then made only when it first shows.
+  // Hidden until code shows it; on a page, its window is made only when it first shows.
   bool visible = true;
 };
 

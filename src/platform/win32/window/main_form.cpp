@@ -218,9 +218,9 @@ HWND MainForm::CreateChild(const app::ControlLayout& layout, const app::TwipsRec
   const app::TwipsRect origin = page != nullptr ? page->Rect() : app::TwipsRect{};
   const HWND child = ::CreateWindowExW(
       sunken ? WS_EX_CLIENTEDGE : 0, ClassOf(layout.kind), L"",
-      StyleOf(layout) | (shown && layout.kind != ControlKind::TrayHost ? WS_VISIBLE : 0),
-      context_.Pixels(origin.left + rect.left), context_.Pixels(origin.top + rect.top),
-      context_.Pixels(rect.width), context_.Pixels(rect.height), context_.main,
+      StyleOf(layout) | (shown ? WS_VISIBLE : 0), context_.Pixels(origin.left + rect.left),
+      context_.Pixels(origin.top + rect.top), context_.Pixels(rect.width),
+      context_.Pixels(rect.height), context_.main,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(layout.id))),
       context_.instance, nullptr);
   if (child != nullptr && controlsMade_) {
