@@ -41,12 +41,17 @@ struct Release : ::testing::Test {
   const fs::path shortcut = fs::path(std::getenv("APPDATA")) /
                             "Microsoft\\Windows\\Start Menu\\Programs\\Vektal Horolan.lnk";
 
-  // The uninstaller hands over to a copy of itself and returns at once: wait for the copy.
+  // Started from its folder, the uninstaller hands over to a copy of itself in TEMP and returns
+  // at once, before its work is done. Run from such a copy with _?=, as NSIS documents, it is
+  // the process that does the work, and its end is the uninstall's end.
   void Uninstall(const std::string& options) {
-    ASSERT_EQ(RunToEnd(Quoted(folder / "Uninstall.exe") + " /S" + options), 0u);
-    EXPECT_TRUE(WaitUntil([&] {
-      return !fs::exists(folder / "Uninstall.exe") && !ReadValue("DisplayName", kUninstallKey);
-    }));
+    const fs::path copy = fs::temp_directory_path() / "vekhor-test-uninstall.exe";
+    ASSERT_TRUE(::CopyFileW((folder / "Uninstall.exe").c_str(), copy.c_str(), FALSE));
+    const DWORD status = RunToEnd(Quoted(copy) + " /S" + options + " _?=" + folder.string());
+    ::DeleteFileW(copy.c_str());
+    ASSERT_EQ(status, 0u);
+    EXPECT_FALSE(fs::exists(folder / "Uninstall.exe"));
+    EXPECT_EQ(ReadValue("DisplayName", kUninstallKey), std::nullopt);
   }
 };
 
