@@ -244,23 +244,35 @@ class ProgramWindow {
   }
 
   // A shown top-level window of the program's ("#32770" a message box), after up to 10 s.
-  HWND WaitForWindowOfClass(const wchar_t* className) const {
+  HWND WaitForWindowOfClass(const wchar_t* className, int patienceMs = 10000) const {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowOf(process_.dwProcessId, className, true)); });
+    WaitUntil([&] { return (found = FindWindowOf(process_.dwProcessId, className, true)); },
+              patienceMs);
     return found;
   }
 
   // Right-clicks the tray icon and picks from its menu with `key` and Return; false when there
   // is no icon or no menu. The shell refuses a change to an icon it does not hold (yet).
+  // Right after the window hides, Wine may still be moving the X focus, which closes the menu
+  // as soon as it opens: then the test clicks again, as a user would.
   bool PickFromTrayMenu(WPARAM key) const {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = Control(app::ControlId::TrayIcon);
     icon.uID = 1;
-    if (!WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; })) return false;
-    ::PostMessageW(icon.hWnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    const HWND menu = WaitForWindowOfClass(L"#32768");
-    if (menu == nullptr) return false;
+    if (!WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; })) {
+      ADD_FAILURE() << "the shell holds no icon of the program's";
+      return false;
+    }
+    HWND menu = nullptr;
+    for (int click = 0; click < 4 && menu == nullptr; ++click) {
+      ::PostMessageW(icon.hWnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+      menu = WaitForWindowOfClass(L"#32768", 2500);
+    }
+    if (menu == nullptr) {
+      ADD_FAILURE() << "no menu came from four right-clicks on the icon";
+      return false;
+    }
     ::PostMessageW(menu, WM_KEYDOWN, key, 0);
     ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     return true;
