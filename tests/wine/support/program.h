@@ -243,7 +243,8 @@ class ProgramWindow {
     return entries;
   }
 
-  // A shown top-level window of the program's ("#32770" a message box), after up to 10 s.
+  // A shown top-level window of the program's ("#32770" a message box), after up to
+  // `patienceMs`.
   HWND WaitForWindowOfClass(const wchar_t* className, int patienceMs = 10000) const {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindWindowOf(process_.dwProcessId, className, true)); },
@@ -252,9 +253,10 @@ class ProgramWindow {
   }
 
   // Right-clicks the tray icon and picks from its menu with `key` and Return; false when there
-  // is no icon or no menu. The shell refuses a change to an icon it does not hold (yet).
-  // Right after the window hides, Wine may still be moving the X focus, which closes the menu
-  // as soon as it opens: then the test clicks again, as a user would.
+  // is no icon or no menu, with a failure that says which. The shell refuses a change to an
+  // icon it does not hold (yet). Right after the window hides, Wine may still be moving the X
+  // focus, which closes the menu as soon as it opens: then the test clicks again, as a user
+  // would.
   bool PickFromTrayMenu(WPARAM key) const {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -264,13 +266,14 @@ class ProgramWindow {
       ADD_FAILURE() << "the shell holds no icon of the program's";
       return false;
     }
+    constexpr int kClicks = 4;
     HWND menu = nullptr;
-    for (int click = 0; click < 4 && menu == nullptr; ++click) {
+    for (int click = 0; click < kClicks && menu == nullptr; ++click) {
       ::PostMessageW(icon.hWnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
       menu = WaitForWindowOfClass(L"#32768", 2500);
     }
     if (menu == nullptr) {
-      ADD_FAILURE() << "no menu came from four right-clicks on the icon";
+      ADD_FAILURE() << "no menu came from " << kClicks << " right-clicks on the icon";
       return false;
     }
     ::PostMessageW(menu, WM_KEYDOWN, key, 0);
