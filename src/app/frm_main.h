@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
-#include "app/toolkit.h"
 #include "app/tray.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "servers/registry_settings_store.h"
 #include "servers/server_list.h"
 #include "sync/sync_run.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor::app {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/toolkit.h"
 #include "platform/registry.h"
 #include "servers/settings_store.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor::app {
 

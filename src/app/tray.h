@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/toolkit.h"
 #include "platform/notify_icon.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor::app {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/toolkit.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
 #include "servers/settings_store.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor {
 

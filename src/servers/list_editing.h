@@ -5,10 +5,10 @@
 
 #include <cstddef>
 
-#include "app/toolkit.h"
 #include "platform/registry.h"
 #include "servers/server_list.h"
 #include "servers/settings_store.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor {
 

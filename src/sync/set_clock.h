@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/toolkit.h"
 #include "platform/clock.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor {
 

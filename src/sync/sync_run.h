@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "app/toolkit.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "servers/server_list.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor {
 

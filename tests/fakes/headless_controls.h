@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/memory_form.h"
+#include "toolkit/memory_form.h"
 
 namespace vekhor::fakes {
 

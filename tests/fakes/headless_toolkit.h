@@ -4,9 +4,9 @@
 #include <deque>
 #include <vector>
 
-#include "app/toolkit.h"
 #include "fakes/headless_controls.h"
 #include "res/catalogue.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor::fakes {
 

@@ -3,10 +3,10 @@
 #include <map>
 #include <memory>
 
-#include "platform/win32/resource_texts.h"
 #include "platform/win32/win_clock.h"
 #include "res/catalogue.h"
 #include "support/program.h"
+#include "win32/resource_texts.h"
 
 namespace vekhor {
 namespace {

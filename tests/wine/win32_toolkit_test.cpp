@@ -1,6 +1,6 @@
 // The Win32 toolkit in this process, against the real controls: events raised from code and from
 // clicks, and the status line's wrap. The program tests cover DoEvents and closing.
-#include "platform/win32/window/win32_toolkit.h"
+#include "win32/win32_toolkit.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -19,7 +19,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/layout.h"
+#include "toolkit/layout.h"
 
 namespace vekhor::testing {
 

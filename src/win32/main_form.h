@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/toolkit.h"
-#include "platform/win32/window/window_context.h"
+#include "toolkit/toolkit.h"
+#include "win32/window_context.h"
 
 namespace vekhor::platform::window {
 

@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "app/layout.h"
 #include "platform/win32/system_library.h"
-#include "platform/win32/window/dpi.h"
-#include "platform/win32/window/font_cache.h"
-#include "platform/win32/window/gdi_objects.h"
+#include "toolkit/layout.h"
+#include "win32/dpi.h"
+#include "win32/font_cache.h"
+#include "win32/gdi_objects.h"
 
 namespace vekhor::platform::window {
 

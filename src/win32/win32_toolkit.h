@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "app/toolkit.h"
-#include "platform/win32/window/app_info.h"
-#include "platform/win32/window/main_form.h"
+#include "toolkit/toolkit.h"
+#include "win32/app_info.h"
+#include "win32/main_form.h"
 
 namespace vekhor::platform::window {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
-#include "app/layout.h"
-#include "platform/win32/window/gdi_objects.h"
+#include "toolkit/layout.h"
+#include "win32/gdi_objects.h"
 
 namespace vekhor::platform::window {
 

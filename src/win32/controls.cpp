@@ -1,4 +1,4 @@
-#include "platform/win32/window/controls.h"
+#include "win32/controls.h"
 
 #include <uxtheme.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/window/font_cache.h"
+#include "win32/font_cache.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/window/dpi.h"
+#include "win32/dpi.h"
 
 namespace vekhor::platform::window {
 namespace {

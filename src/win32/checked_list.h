@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/window/child_window.h"
+#include "win32/child_window.h"
 
 namespace vekhor::platform::window {
 

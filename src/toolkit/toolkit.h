@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "app/layout.h"
 #include "platform/shell.h"
 #include "res/catalogue.h"
+#include "toolkit/layout.h"
 
 namespace vekhor::app {
 

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "app/toolkit.h"
-#include "platform/win32/window/gdi_objects.h"
+#include "toolkit/toolkit.h"
+#include "win32/gdi_objects.h"
 
 namespace vekhor::platform::window {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/resource_texts.h"
+#include "win32/resource_texts.h"
 
 #include <windows.h>
 

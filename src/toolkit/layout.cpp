@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "toolkit/layout.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/window/win32_toolkit.h"
+#include "win32/win32_toolkit.h"
 
 #include <commctrl.h>
 

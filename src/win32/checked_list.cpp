@@ -1,4 +1,4 @@
-#include "platform/win32/window/checked_list.h"
+#include "win32/checked_list.h"
 
 namespace vekhor::platform::window {
 namespace {

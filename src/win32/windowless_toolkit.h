@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "app/memory_form.h"
-#include "app/toolkit.h"
-#include "platform/win32/window/app_info.h"
+#include "toolkit/memory_form.h"
+#include "toolkit/toolkit.h"
+#include "win32/app_info.h"
 
 namespace vekhor::platform::window {
 

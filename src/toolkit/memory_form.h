@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/toolkit.h"
+#include "toolkit/toolkit.h"
 
 namespace vekhor::app {
 

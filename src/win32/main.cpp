@@ -6,8 +6,8 @@
 #include "app/command_line.h"
 #include "app/frm_main.h"
 #include "platform/system.h"
-#include "platform/win32/window/win32_toolkit.h"
-#include "platform/win32/window/windowless_toolkit.h"
+#include "win32/win32_toolkit.h"
+#include "win32/windowless_toolkit.h"
 
 namespace {
 

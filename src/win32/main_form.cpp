@@ -1,13 +1,13 @@
-#include "platform/win32/window/main_form.h"
+#include "win32/main_form.h"
 
 #include <commctrl.h>
 
 #include <cstdlib>
 #include <type_traits>
 
-#include "platform/win32/window/checked_list.h"
-#include "platform/win32/window/controls.h"
-#include "platform/win32/window/timers_menus.h"
+#include "win32/checked_list.h"
+#include "win32/controls.h"
+#include "win32/timers_menus.h"
 
 namespace vekhor::platform::window {
 namespace {

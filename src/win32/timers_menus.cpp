@@ -1,4 +1,4 @@
-#include "platform/win32/window/timers_menus.h"
+#include "win32/timers_menus.h"
 
 namespace vekhor::platform::window {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/window/app_info.h"
+#include "win32/app_info.h"
 
 #include <cstring>
 

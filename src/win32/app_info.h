@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/toolkit.h"
-#include "platform/win32/resource_texts.h"
+#include "toolkit/toolkit.h"
+#include "win32/resource_texts.h"
 
 namespace vekhor::platform::window {
 

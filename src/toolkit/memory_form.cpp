@@ -1,4 +1,4 @@
-#include "app/memory_form.h"
+#include "toolkit/memory_form.h"
 
 #include <cstdio>
 #include <cstdlib>
