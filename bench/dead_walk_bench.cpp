@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     program.echoes.starts.clear();
     const std::size_t setBefore = program.clock.set.size();
     const double total = vekhor::bench::MillisecondsOf(
-        [&] { program.toolkit.form.button(vekhor::app::ControlId::cmdSync).Click(); });
+        [&] { program.toolkit.form.button(vekhor::toolkit::ControlId::cmdSync).Click(); });
     // A run as it should be: one echo per server, the clock set once from the bundled server.
     const std::vector<Clock::time_point>& starts = program.echoes.starts;
     if (starts.size() != kDeadServers + 1 || program.clock.set.size() != setBefore + 1) {

@@ -8,6 +8,9 @@
 #include "servers/list_editing.h"
 
 namespace vekhor::app {
+
+using toolkit::ControlId;
+
 namespace {
 
 // Page buttons: picture and tool tip of each page.
@@ -15,7 +18,7 @@ struct PageButton {
   int icon;
   int toolTip;
 };
-constexpr std::array<PageButton, kPageCount> kPageButtons{{
+constexpr std::array<PageButton, toolkit::kPageCount> kPageButtons{{
     {102, text::kSynchronize},
     {103, text::kSettings},
     {104, text::kServers},
@@ -28,7 +31,7 @@ constexpr int kTimer2IntervalMs = 500;
 
 }  // namespace
 
-frmMain::frmMain(Toolkit& tk, platform::Platform& system)
+frmMain::frmMain(toolkit::Toolkit& tk, platform::Platform& system)
     : toolkit(tk),
       platform(system),
       form(tk.MainForm()),
@@ -63,7 +66,7 @@ frmMain::frmMain(Toolkit& tk, platform::Platform& system)
       mnuSysTray(form.popupMenu(ControlId::mnuSysTray)),
       mnuOpen(form.menuEntry(ControlId::mnuOpen)),
       mnuExit(form.menuEntry(ControlId::mnuExit)) {
-  for (int index = 0; index < kPageCount; ++index) {
+  for (int index = 0; index < toolkit::kPageCount; ++index) {
     optSync[static_cast<std::size_t>(index)]->onClick = [this, index] {
       optSync_Click(static_cast<std::int16_t>(index));
     };
@@ -117,7 +120,7 @@ void frmMain::Form_Load() {
   cmdSyncAdmin.SetShield(true);
   cmdSyncAdmin.SetVisible(false);
   lblAbout.SetCaption(AboutText());
-  picLogo.SetBitmap(kLogoBitmap);
+  picLogo.SetBitmap(toolkit::kLogoBitmap);
   lblURL.SetMouseIcon(kLinkCursor);
   lblTime.SetCaption(platform.clock.NowText());
   lstServer.SetToolTip(toolkit.Texts().LoadResString(text::kDoubleClickToSync));
@@ -126,10 +129,10 @@ void frmMain::Form_Load() {
   SetPageButtons();
   LoadServerList();
   LoadSettings();
-  for (int index = 1; index < kPageCount; ++index) {
+  for (int index = 1; index < toolkit::kPageCount; ++index) {
     Frame1[static_cast<std::size_t>(index)]->SetVisible(false);
   }
-  Timer1.SetEnabled(chkSync.Value() == kChecked);
+  Timer1.SetEnabled(chkSync.Value() == toolkit::kChecked);
   Timer1.SetInterval(kTimer1IntervalMs);
   Timer2.SetEnabled(true);
   Timer2.SetInterval(kTimer2IntervalMs);
@@ -137,7 +140,7 @@ void frmMain::Form_Load() {
     form.SetVisible(false);
     exitStatus_ = vekhor::ExitStatus(Synchronize(""));
     form.Unload();
-  } else if (chkSysTray.Value() == kUnchecked) {
+  } else if (chkSysTray.Value() == toolkit::kUnchecked) {
     form.SetVisible(true);
   } else {
     sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
@@ -154,7 +157,7 @@ void frmMain::Form_Activate() {
 // Hidden, the program must stay reachable: without an icon in the notification area it asks for
 // one again, and where the shell still takes none the window stays.
 void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
-  if (!form.Visible() || ExitRequested || UnloadMode == kUnloadFromWindows) return;
+  if (!form.Visible() || ExitRequested || UnloadMode == toolkit::kUnloadFromWindows) return;
   Cancel = 1;
   if (!sysTray.IconPresent() &&
       !sysTray.AddTrayIcon(TrayIcon, toolkit.AppTitle(), platform.clock.DateText())) {
@@ -348,17 +351,17 @@ void frmMain::SetPageButtons() {
 }
 
 std::string frmMain::AboutText() const {
-  const Version version = toolkit.AppVersion();
+  const toolkit::Version version = toolkit.AppVersion();
   return "Version " + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
          std::to_string(version.revision) + "\r\n" + kCopyrightLine;
 }
 
 void frmMain::optSync_Click(std::int16_t Index) {
-  if (Index < 0 || Index >= kPageCount) return;
-  for (Frame* page : Frame1) page->SetVisible(false);
+  if (Index < 0 || Index >= toolkit::kPageCount) return;
+  for (toolkit::Frame* page : Frame1) page->SetVisible(false);
   Frame1[static_cast<std::size_t>(Index)]->SetVisible(true);
   // The about page has nothing to focus: the Exit button below the pages takes it.
-  Control* const focus[kPageCount] = {&cmdSync, &chkSync, &txtServer, &cmdExit};
+  toolkit::Control* const focus[toolkit::kPageCount] = {&cmdSync, &chkSync, &txtServer, &cmdExit};
   focus[Index]->SetFocus();
 }
 
@@ -368,26 +371,26 @@ void frmMain::Timer2_Timer() {
 
 void frmMain::lblURL_MouseMove(int, int, float, float) {
   lblURL.SetFontUnderline(true);
-  lblURL.SetForeColor(kYellow);
+  lblURL.SetForeColor(toolkit::kYellow);
 }
 
 void frmMain::Form_MouseMove(int, int, float, float) {
   lblURL.SetFontUnderline(false);
-  lblURL.SetForeColor(kRed);
+  lblURL.SetForeColor(toolkit::kRed);
 }
 
 void frmMain::lblURL_MouseUp(std::int16_t Button, int, float, float) {
-  if (Button != kLeftButton) return;
+  if (Button != toolkit::kLeftButton) return;
   platform.shell.Execute(form.Handle(), "", lblURL.Caption(), "", "C:\\", platform::kShowNormal);
 }
 
 void frmMain::Form_Resize() {
-  if (form.WindowState() == kWindowMinimised) return;
-  for (Frame* page : Frame1) {
-    page->SetLeft(kPageRect.left);
-    page->SetTop(kPageRect.top);
-    page->SetHeight(kPageRect.height);
-    page->SetWidth(kPageRect.width);
+  if (form.WindowState() == toolkit::kWindowMinimised) return;
+  for (toolkit::Frame* page : Frame1) {
+    page->SetLeft(toolkit::kPageRect.left);
+    page->SetTop(toolkit::kPageRect.top);
+    page->SetHeight(toolkit::kPageRect.height);
+    page->SetWidth(toolkit::kPageRect.width);
   }
 }
 

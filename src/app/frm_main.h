@@ -22,7 +22,7 @@ inline constexpr const char* kCopyrightLine = "Copyright (C) 2004-2026 Vektal";
 class frmMain {
  public:
   // Form_Initialize: takes the controls of the toolkit's main window and wires their events.
-  frmMain(Toolkit& toolkit, platform::Platform& platform);
+  frmMain(toolkit::Toolkit& toolkit, platform::Platform& platform);
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
@@ -55,9 +55,9 @@ class frmMain {
   void lstServer_ItemCheck(std::int16_t Item);
   void cmdSyncAdmin_Click();
 
-  Toolkit& toolkit;
+  toolkit::Toolkit& toolkit;
   platform::Platform& platform;
-  Form& form;
+  toolkit::Form& form;
   RegistrySettingsStore settings;
   // TrayIconData and the calls on it.
   SysTray sysTray;
@@ -69,32 +69,32 @@ class frmMain {
   // The process's exit status: 0, or in close mode whether the run set the clock.
   int ExitStatus() const { return exitStatus_; }
 
-  std::array<OptionButton*, kPageCount> optSync;
-  std::array<Frame*, kPageCount> Frame1;
-  Button& cmdSync;
-  Label& lblStatus;
-  Button& cmdSyncAdmin;
-  CheckBox& chkSync;
-  CheckBox& chkInternetConnection;
-  CheckBox& chkSysTray;
-  CheckBox& chkLog;
-  CheckBox& chkAutostart;
-  Button& cmdLog;
-  TextField& txtServer;
-  Button& cmdAdd;
-  Button& cmdRemove;
-  CheckedList& lstServer;
-  PictureBox& picLogo;
-  Label& lblAbout;
-  Label& lblTime;
-  Button& cmdExit;
-  Label& lblURL;
-  TrayHost& TrayIcon;
-  Timer& Timer1;
-  Timer& Timer2;
-  PopupMenu& mnuSysTray;
-  MenuEntry& mnuOpen;
-  MenuEntry& mnuExit;
+  std::array<toolkit::OptionButton*, toolkit::kPageCount> optSync;
+  std::array<toolkit::Frame*, toolkit::kPageCount> Frame1;
+  toolkit::Button& cmdSync;
+  toolkit::Label& lblStatus;
+  toolkit::Button& cmdSyncAdmin;
+  toolkit::CheckBox& chkSync;
+  toolkit::CheckBox& chkInternetConnection;
+  toolkit::CheckBox& chkSysTray;
+  toolkit::CheckBox& chkLog;
+  toolkit::CheckBox& chkAutostart;
+  toolkit::Button& cmdLog;
+  toolkit::TextField& txtServer;
+  toolkit::Button& cmdAdd;
+  toolkit::Button& cmdRemove;
+  toolkit::CheckedList& lstServer;
+  toolkit::PictureBox& picLogo;
+  toolkit::Label& lblAbout;
+  toolkit::Label& lblTime;
+  toolkit::Button& cmdExit;
+  toolkit::Label& lblURL;
+  toolkit::TrayHost& TrayIcon;
+  toolkit::Timer& Timer1;
+  toolkit::Timer& Timer2;
+  toolkit::PopupMenu& mnuSysTray;
+  toolkit::MenuEntry& mnuOpen;
+  toolkit::MenuEntry& mnuExit;
 
  private:
   bool secondInstance_ = false;

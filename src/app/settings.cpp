@@ -39,12 +39,12 @@ bool StartsWithWindows(platform::Registry& registry) {
 }  // namespace
 
 int StoredCheckState(const std::string& stored) {
-  if (stored == "1") return kChecked;
-  if (stored == "2") return kGrayed;
-  return kUnchecked;
+  if (stored == "1") return toolkit::kChecked;
+  if (stored == "2") return toolkit::kGrayed;
+  return toolkit::kUnchecked;
 }
 
-void StoreCheckBox(const CheckBox& box, SettingsStore& settings, const char* key) {
+void StoreCheckBox(const toolkit::CheckBox& box, SettingsStore& settings, const char* key) {
   Store(settings, key, box.Value());
 }
 
@@ -52,28 +52,28 @@ std::string RunValueData(const std::string& appFolder) {
   return "\"" + appFolder + AddPathSeparator(appFolder, kProgramFileName) + "\"";
 }
 
-void AutostartClicked(CheckBox& box, SettingsStore& settings, platform::Registry& registry,
+void AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings, platform::Registry& registry,
                       const std::string& appFolder) {
   const int value = box.Value();
   Store(settings, kAutostartSetting, value);
-  if (value != kUnchecked && value != kChecked) return;
-  if (value == kChecked) WriteUserRunValue(registry, RunValueData(appFolder));
-  if (value == kUnchecked) DeleteValue(registry, kUserRunKey, kRunValueName);
+  if (value != toolkit::kUnchecked && value != toolkit::kChecked) return;
+  if (value == toolkit::kChecked) WriteUserRunValue(registry, RunValueData(appFolder));
+  if (value == toolkit::kUnchecked) DeleteValue(registry, kUserRunKey, kRunValueName);
   // An earlier version's, which would start the program for every user: gone where the rights
   // allow it, whichever way the box went.
   DeleteValue(registry, kMachineRunKey, kRunValueName);
   const bool starts = StartsWithWindows(registry);
-  if (starts != (value == kChecked)) {
+  if (starts != (value == toolkit::kChecked)) {
     // Raises this click again with the box saying the truth, which is stored then: nothing may
     // follow here that would overwrite it.
-    box.SetValue(starts ? kChecked : kUnchecked);
+    box.SetValue(starts ? toolkit::kChecked : toolkit::kUnchecked);
   }
 }
 
-void SyncClicked(const CheckBox& box, SettingsStore& settings, Timer& timer1) {
+void SyncClicked(const toolkit::CheckBox& box, SettingsStore& settings, toolkit::Timer& timer1) {
   const int value = box.Value();
   Store(settings, kIntervalSetting, value);
-  timer1.SetEnabled(value != kUnchecked);
+  timer1.SetEnabled(value != toolkit::kUnchecked);
 }
 
 }  // namespace vekhor::app

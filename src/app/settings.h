@@ -37,7 +37,7 @@ int StoredCheckState(const std::string& stored);
 
 // Stores the box's value under `key` as a decimal text: the whole of the Internet-connection,
 // log and tray boxes' click handlers, and what the unload stores once more.
-void StoreCheckBox(const CheckBox& box, SettingsStore& settings, const char* key);
+void StoreCheckBox(const toolkit::CheckBox& box, SettingsStore& settings, const char* key);
 
 // The Run value's data: the program's full file name in quotes, so that Windows does not cut a
 // folder with blanks at the first blank. The file name is always "Vekhor.exe", whatever name
@@ -49,10 +49,10 @@ std::string RunValueData(const std::string& appFolder);
 // where the rights allow it. The box then says whether the program starts with Windows: where a
 // value cannot be written or removed, it goes back, which raises this click once more and stores
 // what is true. A grayed box changes nothing more.
-void AutostartClicked(CheckBox& box, SettingsStore& settings, platform::Registry& registry,
+void AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings, platform::Registry& registry,
                       const std::string& appFolder);
 
 // The hourly box's click: stores its value; the hourly timer runs while the box is not clear.
-void SyncClicked(const CheckBox& box, SettingsStore& settings, Timer& timer1);
+void SyncClicked(const toolkit::CheckBox& box, SettingsStore& settings, toolkit::Timer& timer1);
 
 }  // namespace vekhor::app

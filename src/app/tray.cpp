@@ -19,7 +19,8 @@ std::array<char, platform::kTipSize> TipField(const std::string& text) {
 
 }  // namespace
 
-bool SysTray::AddTrayIcon(TrayHost& host, const std::string& title, const std::string& date) {
+bool SysTray::AddTrayIcon(toolkit::TrayHost& host, const std::string& title,
+                          const std::string& date) {
   if (present_) return true;
   data_.cbSize = platform::kNotifyIconDataSize;
   data_.hWnd = host.Handle();
@@ -34,7 +35,7 @@ bool SysTray::AddTrayIcon(TrayHost& host, const std::string& title, const std::s
   return present_;
 }
 
-bool SysTray::StartInTray(TrayHost& host, Form& form, const std::string& title,
+bool SysTray::StartInTray(toolkit::TrayHost& host, toolkit::Form& form, const std::string& title,
                           const std::string& date) {
   if (AddTrayIcon(host, title, date)) return true;
   form.SetVisible(true);
@@ -51,7 +52,8 @@ void SysTray::TaskbarCreated() {
   if (wanted_) present_ = shell_.ShellNotifyIcon(platform::kNimAdd, data_);
 }
 
-void TrayIconMouseMove(const TrayHost& host, float x, Form& form, PopupMenu& menu) {
+void TrayIconMouseMove(const toolkit::TrayHost& host, float x, toolkit::Form& form,
+                       toolkit::PopupMenu& menu) {
   const int twipsPerPixel = host.TwipsPerPixel();
   if (twipsPerPixel <= 0) return;
   const long message = std::lround(x / static_cast<float>(twipsPerPixel));

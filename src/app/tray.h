@@ -27,11 +27,12 @@ class SysTray {
 
   // Gives `host` icon 101 and asks the shell for an icon with the host's window, that picture
   // and the tip "<title> <date>"; true when the shell took it, or had it already.
-  bool AddTrayIcon(TrayHost& host, const std::string& title, const std::string& date);
+  bool AddTrayIcon(toolkit::TrayHost& host, const std::string& title, const std::string& date);
 
   // The end of a start in the tray: the icon, or, when the shell takes none, the window, so that
   // the program never runs with nothing to bring it back. True when the icon is there.
-  bool StartInTray(TrayHost& host, Form& form, const std::string& title, const std::string& date);
+  bool StartInTray(toolkit::TrayHost& host, toolkit::Form& form, const std::string& title,
+                   const std::string& date);
 
   // The unload: removes the icon asked for; nothing when none was. The result does not matter:
   // the program is going either way.
@@ -57,6 +58,7 @@ class SysTray {
 // The icon's mouse move: x carries the shell's mouse message in pixels, as twips. A left
 // double-click shows the window, a right-button release pops up the icon's menu; every other
 // message does nothing.
-void TrayIconMouseMove(const TrayHost& host, float x, Form& form, PopupMenu& menu);
+void TrayIconMouseMove(const toolkit::TrayHost& host, float x, toolkit::Form& form,
+                       toolkit::PopupMenu& menu);
 
 }  // namespace vekhor::app

@@ -13,7 +13,7 @@ namespace vekhor {
 
 class EventLog {
  public:
-  EventLog(SettingsStore& settings, app::Toolkit& toolkit, platform::Clock& clock,
+  EventLog(SettingsStore& settings, toolkit::Toolkit& toolkit, platform::Clock& clock,
            platform::Shell& shell)
       : settings_(settings), toolkit_(toolkit), clock_(clock), shell_(shell) {}
 
@@ -26,7 +26,7 @@ class EventLog {
 
  private:
   SettingsStore& settings_;
-  app::Toolkit& toolkit_;
+  toolkit::Toolkit& toolkit_;
   platform::Clock& clock_;
   platform::Shell& shell_;
 };

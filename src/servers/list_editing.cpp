@@ -19,11 +19,11 @@ std::string CheckMarkName(int index) {
   return "ServerChecked" + std::to_string(index + 1);
 }
 
-bool HoldsEntry(const app::CheckedList& list, int index) {
+bool HoldsEntry(const toolkit::CheckedList& list, int index) {
   return index >= 0 && index < list.ListCount();
 }
 
-bool SaveShownList(const app::CheckedList& lstServer, ServerCollection& servers,
+bool SaveShownList(const toolkit::CheckedList& lstServer, ServerCollection& servers,
                    platform::Registry& registry) {
   CollectServers(lstServer, servers);
   return SaveServers(registry, servers, ListCheckMarks(lstServer));
@@ -36,7 +36,7 @@ bool ListCheckMarks::IsChecked(std::size_t index) const {
          list_.Selected(static_cast<int>(index));
 }
 
-void FillServerList(app::CheckedList& lstServer, const ServerCollection& servers,
+void FillServerList(toolkit::CheckedList& lstServer, const ServerCollection& servers,
                     SettingsStore& settings) {
   lstServer.Clear();
   for (const std::string& host : servers) lstServer.AddItem(host);
@@ -49,15 +49,15 @@ void FillServerList(app::CheckedList& lstServer, const ServerCollection& servers
   }
 }
 
-void CollectServers(const app::CheckedList& lstServer, ServerCollection& servers) {
+void CollectServers(const toolkit::CheckedList& lstServer, ServerCollection& servers) {
   servers.clear();
   const int count = lstServer.ListCount();
   servers.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) servers.push_back(lstServer.List(i));
 }
 
-bool AddServer(app::TextField& txtServer, app::CheckedList& lstServer, ServerCollection& servers,
-               platform::Registry& registry) {
+bool AddServer(toolkit::TextField& txtServer, toolkit::CheckedList& lstServer,
+               ServerCollection& servers, platform::Registry& registry) {
   const std::string host = txtServer.Text();
   if (host.empty()) return true;
   lstServer.AddItem(host);
@@ -66,21 +66,22 @@ bool AddServer(app::TextField& txtServer, app::CheckedList& lstServer, ServerCol
   return saved;
 }
 
-bool RemoveServer(app::Toolkit& toolkit, app::CheckedList& lstServer, ServerCollection& servers,
-                  platform::Registry& registry) {
+bool RemoveServer(toolkit::Toolkit& toolkit, toolkit::CheckedList& lstServer,
+                  ServerCollection& servers, platform::Registry& registry) {
   const int index = lstServer.ListIndex();
   if (!HoldsEntry(lstServer, index)) return true;
   const std::string host = lstServer.List(index);
-  const int answer = toolkit.MsgBox(
-      toolkit.Texts().LoadResString(kRemoveQuestion) + " " + host + "?", app::kMsgBoxQuestionYesNo);
-  if (answer != app::kMsgBoxAnswerYes) return true;
+  const int answer =
+      toolkit.MsgBox(toolkit.Texts().LoadResString(kRemoveQuestion) + " " + host + "?",
+                     toolkit::kMsgBoxQuestionYesNo);
+  if (answer != toolkit::kMsgBoxAnswerYes) return true;
   // The question's message loop may have let the list change; remove only what was asked about.
   if (!HoldsEntry(lstServer, index) || lstServer.List(index) != host) return true;
   lstServer.RemoveItem(index);
   return SaveShownList(lstServer, servers, registry);
 }
 
-bool StoreCheckMark(const app::CheckedList& lstServer, int item, SettingsStore& settings) {
+bool StoreCheckMark(const toolkit::CheckedList& lstServer, int item, SettingsStore& settings) {
   if (!HoldsEntry(lstServer, item)) return false;
   return settings.SaveSetting(kSettingsApplication, ServersSection(), CheckMarkName(item),
                               lstServer.Selected(item) ? kChecked : kUnchecked);

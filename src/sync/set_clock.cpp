@@ -4,12 +4,13 @@
 
 namespace vekhor {
 
-ClockChange SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
-                     platform::Clock& clock, bool unattended) {
+ClockChange SetClock(const std::string& answer, toolkit::Label& lblStatus,
+                     toolkit::Toolkit& toolkit, platform::Clock& clock, bool unattended) {
   const auto utc = DecodeTimeAnswer(answer);
   if (!utc) {
     if (!unattended) {
-      toolkit.MsgBox(toolkit.Texts().LoadResString(text::kInvalidResponse), app::kMsgBoxCritical);
+      toolkit.MsgBox(toolkit.Texts().LoadResString(text::kInvalidResponse),
+                     toolkit::kMsgBoxCritical);
     }
     return ClockChange::InvalidAnswer;
   }

@@ -14,7 +14,7 @@ enum class ClockChange { Set, InvalidAnswer, Refused };
 // An answer that cannot be a time shows the invalid-answer message box, unless the run is
 // unattended (nobody would press OK; the caller logs it instead), and changes nothing; a clock
 // change the system refuses shows why in `lblStatus`.
-ClockChange SetClock(const std::string& answer, app::Label& lblStatus, app::Toolkit& toolkit,
-                     platform::Clock& clock, bool unattended = false);
+ClockChange SetClock(const std::string& answer, toolkit::Label& lblStatus,
+                     toolkit::Toolkit& toolkit, platform::Clock& clock, bool unattended = false);
 
 }  // namespace vekhor

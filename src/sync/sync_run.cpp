@@ -56,7 +56,8 @@ struct Found {
 };
 
 // Whether the list still holds `name` at `position`: a check mark belongs to a name only there.
-bool ListStillHolds(const app::CheckedList& list, std::size_t position, const std::string& name) {
+bool ListStillHolds(const toolkit::CheckedList& list, std::size_t position,
+                    const std::string& name) {
   const int count = list.ListCount();
   return count > 0 && position < static_cast<std::size_t>(count) &&
          list.List(static_cast<int>(position)) == name;
@@ -98,7 +99,8 @@ int ExitStatus(SyncOutcome outcome) {
 
 SyncOutcome Synchronize(const std::string& serverName, const SyncRun& run) {
   platform::Platform& os = run.platform;
-  if (run.chkInternetConnection.Value() == app::kChecked && !IsInternetConnected(os.connectivity)) {
+  if (run.chkInternetConnection.Value() == toolkit::kChecked &&
+      !IsInternetConnected(os.connectivity)) {
     return EndWithoutTime(run, text::kNotConnected);
   }
 

@@ -21,12 +21,12 @@ int ExitStatus(SyncOutcome outcome);
 // What a run reads and writes. The run copies `servers` before it first yields to the window, so
 // the window may change or free its collection during the walk.
 struct SyncRun {
-  app::Toolkit& toolkit;
+  toolkit::Toolkit& toolkit;
   platform::Platform& platform;
   EventLog& log;
-  app::Label& lblStatus;
-  const app::CheckBox& chkInternetConnection;
-  const app::CheckedList& lstServer;
+  toolkit::Label& lblStatus;
+  const toolkit::CheckBox& chkInternetConnection;
+  const toolkit::CheckedList& lstServer;
   const ServerCollection& servers;
   // True once the window has begun to unload: the run then ends without touching anything more.
   std::function<bool()> unloading;

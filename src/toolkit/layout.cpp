@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace vekhor::app {
+namespace vekhor::toolkit {
 namespace {
 
 using enum ControlId;
@@ -160,4 +160,4 @@ const ControlLayout& LayoutOf(ControlId id) {
   return kLayout[static_cast<std::size_t>(id)];
 }
 
-}  // namespace vekhor::app
+}  // namespace vekhor::toolkit

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-namespace vekhor::app {
+namespace vekhor::toolkit {
 
 // One entry per control, in creation order. The number is also the Win32 control identifier
 // less kFirstControlId, so a test driver finds a control by the same name.
@@ -126,4 +126,4 @@ inline constexpr std::string_view kMakerAddress = "https://vektal.example/horola
 // Bitmap resource of the logo on the about page.
 inline constexpr int kLogoBitmap = 101;
 
-}  // namespace vekhor::app
+}  // namespace vekhor::toolkit

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace vekhor::app {
+namespace vekhor::toolkit {
 
 void WrongControlKind(ControlId id) {
   std::fprintf(stderr, "%.*s asked for as another kind\n",
@@ -11,4 +11,4 @@ void WrongControlKind(ControlId id) {
   std::abort();
 }
 
-}  // namespace vekhor::app
+}  // namespace vekhor::toolkit

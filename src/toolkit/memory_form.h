@@ -14,7 +14,7 @@
 
 #include "toolkit/toolkit.h"
 
-namespace vekhor::app {
+namespace vekhor::toolkit {
 
 // Raises an event whose slot the program may have left empty.
 template <class Slot, class... Arguments>
@@ -332,4 +332,4 @@ class MemoryForm : public MemoryCaptioned<Form> {
   std::array<Object, kControlCount> objects_;
 };
 
-}  // namespace vekhor::app
+}  // namespace vekhor::toolkit

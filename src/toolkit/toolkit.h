@@ -11,7 +11,7 @@
 #include "res/catalogue.h"
 #include "toolkit/layout.h"
 
-namespace vekhor::app {
+namespace vekhor::toolkit {
 
 inline constexpr int kMsgBoxCritical = 16;       // critical icon, OK
 inline constexpr int kMsgBoxQuestionYesNo = 36;  // question icon, Yes and No
@@ -226,4 +226,4 @@ class Toolkit {
   virtual platform::WindowHandle MainWindow() const = 0;
 };
 
-}  // namespace vekhor::app
+}  // namespace vekhor::toolkit

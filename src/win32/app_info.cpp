@@ -5,17 +5,17 @@
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/module_path.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 std::string ModuleFolder(HMODULE module) {
-  std::wstring folder = ModulePath(module);
+  std::wstring folder = platform::ModulePath(module);
   const auto slash = folder.find_last_of(L"\\/");
   folder.resize(slash == std::wstring::npos ? 0 : slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive's root keeps it
-  return ToAnsi(folder);
+  return platform::ToAnsi(folder);
 }
 
-app::Version ModuleVersion(HMODULE module) {
+toolkit::Version ModuleVersion(HMODULE module) {
   HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
   if (found == nullptr) return {};
   const auto* data =
@@ -43,7 +43,7 @@ std::string ArgumentsOf(const std::wstring& commandLine) {
     while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t') ++at;
   }
   while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t')) ++at;
-  return ToAnsi(commandLine.substr(at));
+  return platform::ToAnsi(commandLine.substr(at));
 }
 
 ProgramFacts::ProgramFacts(HINSTANCE instance)
@@ -63,4 +63,4 @@ InstanceMarker::~InstanceMarker() {
   if (mutex_ != nullptr) ::CloseHandle(mutex_);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

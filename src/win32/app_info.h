@@ -9,13 +9,13 @@
 #include "toolkit/toolkit.h"
 #include "win32/resource_texts.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 // The folder of `module`, ending in a backslash only at a drive's root.
 std::string ModuleFolder(HMODULE module);
 
 // Major, minor and revision from the module's version information (FILEVERSION a,b,0,c).
-app::Version ModuleVersion(HMODULE module);
+toolkit::Version ModuleVersion(HMODULE module);
 
 // The arguments of a command line, the program's name and the blanks after it removed.
 std::string ArgumentsOf(const std::wstring& commandLine);
@@ -25,7 +25,7 @@ struct ProgramFacts {
   explicit ProgramFacts(HINSTANCE instance);
   ResourceTexts texts;
   std::string path;
-  app::Version version;
+  toolkit::Version version;
   std::string command;
 };
 
@@ -44,4 +44,4 @@ class InstanceMarker {
   bool anotherWasRunning_;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -1,6 +1,6 @@
 #include "win32/checked_list.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
 constexpr UINT kUncheckedImage = 1;  // state image 0 is "no check box yet"
@@ -198,4 +198,4 @@ void CheckedListControl::Notified(const NMHDR& header) {
   if (onItemCheck) onItemCheck(change.iItem);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -11,9 +11,9 @@
 
 #include "win32/child_window.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
-class CheckedListControl final : public ChildWindow<app::CheckedList> {
+class CheckedListControl final : public ChildWindow<toolkit::CheckedList> {
  public:
   using ChildWindow::ChildWindow;
   int ListCount() const override;
@@ -50,4 +50,4 @@ class CheckedListControl final : public ChildWindow<app::CheckedList> {
   bool restoring_ = false;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -14,7 +14,7 @@
 #include "toolkit/toolkit.h"
 #include "win32/window_context.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 // What the window does with all its controls at once: place them after a move or a DPI change
 // and show or hide them with their page.
@@ -35,9 +35,9 @@ class Placed {
 // A page: no window of its own, so that the controls' notifications reach the main window
 // directly; it shows, hides and moves the controls it contains. The window starts on its first
 // page, the one its selected page button names; the others start hidden.
-class PageFrame final : public app::Frame, public Placed {
+class PageFrame final : public toolkit::Frame, public Placed {
  public:
-  explicit PageFrame(const app::ControlLayout& layout)
+  explicit PageFrame(const toolkit::ControlLayout& layout)
       : rect_(layout.rect), visible_(layout.index <= 0) {}
   void Contain(Placed& child) { children_.push_back(&child); }
 
@@ -45,7 +45,7 @@ class PageFrame final : public app::Frame, public Placed {
   bool Visible() const override { return visible_; }
   void SetFocus() override {}
   void SetToolTip(const std::string&) override {}
-  app::TwipsRect Rect() const override { return rect_; }
+  toolkit::TwipsRect Rect() const override { return rect_; }
   void SetLeft(int twips) override;
   void SetTop(int twips) override;
   void SetWidth(int twips) override;
@@ -57,13 +57,13 @@ class PageFrame final : public app::Frame, public Placed {
   HWND Window() const override { return nullptr; }
 
  private:
-  app::TwipsRect rect_;
+  toolkit::TwipsRect rect_;
   bool visible_;
   std::vector<Placed*> children_;
 };
 
 // Makes a control's window at `rect` within its container, shown or not.
-using WindowMaker = std::function<HWND(const app::TwipsRect& rect, bool shown)>;
+using WindowMaker = std::function<HWND(const toolkit::TwipsRect& rect, bool shown)>;
 
 // A control's window is made when it is first to be seen, or at once for one of the window's
 // own: a page's controls cost the start nothing until their page is shown. Until then the
@@ -71,7 +71,7 @@ using WindowMaker = std::function<HWND(const app::TwipsRect& rect, bool shown)>;
 template <class Interface>
 class ChildWindow : public Interface, public Placed {
  public:
-  ChildWindow(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+  ChildWindow(WindowContext& context, const toolkit::ControlLayout& layout, PageFrame* container,
               WindowMaker maker)
       : context_(context),
         layout_(layout),
@@ -83,7 +83,7 @@ class ChildWindow : public Interface, public Placed {
         visible_(layout.visible) {}
 
   HWND Window() const override { return window_; }
-  const app::ControlLayout& Layout() const { return layout_; }
+  const toolkit::ControlLayout& Layout() const { return layout_; }
 
   void Make() override {
     if (window_ != nullptr || !maker_) return;
@@ -106,7 +106,7 @@ class ChildWindow : public Interface, public Placed {
     toolTip_ = text;
     AddToolTip();
   }
-  app::TwipsRect Rect() const override { return rect_; }
+  toolkit::TwipsRect Rect() const override { return rect_; }
   void SetLeft(int twips) override { Move(rect_.left, twips); }
   void SetTop(int twips) override { Move(rect_.top, twips); }
   void SetWidth(int twips) override { Move(rect_.width, twips); }
@@ -114,7 +114,8 @@ class ChildWindow : public Interface, public Placed {
 
   void Place() override {
     if (window_ == nullptr) return;
-    const app::TwipsRect origin = container_ != nullptr ? container_->Rect() : app::TwipsRect{};
+    const toolkit::TwipsRect origin =
+        container_ != nullptr ? container_->Rect() : toolkit::TwipsRect{};
     ::SetWindowPos(window_, nullptr, context_.Pixels(origin.left + rect_.left),
                    context_.Pixels(origin.top + rect_.top), context_.Pixels(rect_.width),
                    context_.Pixels(PlacedHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -165,12 +166,12 @@ class ChildWindow : public Interface, public Placed {
   }
 
   WindowContext& context_;
-  const app::ControlLayout& layout_;
+  const toolkit::ControlLayout& layout_;
   PageFrame* container_;
   WindowMaker maker_;
   HWND window_ = nullptr;
-  app::TwipsRect rect_;
-  app::Font font_;
+  toolkit::TwipsRect rect_;
+  toolkit::Font font_;
 
  private:
   // The resize handler puts every page back in its place at each resize: mostly where it is.
@@ -185,4 +186,4 @@ class ChildWindow : public Interface, public Placed {
   bool hasToolTip_ = false;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
 LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -31,9 +31,9 @@ std::string WindowTextA(HWND window) {
 
 MouseArguments ToMouseArguments(WPARAM wParam, LPARAM lParam, int dpi) {
   int button = 0;
-  if (wParam & MK_LBUTTON) button |= app::kLeftButton;
-  if (wParam & MK_RBUTTON) button |= app::kRightButton;
-  if (wParam & MK_MBUTTON) button |= app::kMiddleButton;
+  if (wParam & MK_LBUTTON) button |= toolkit::kLeftButton;
+  if (wParam & MK_RBUTTON) button |= toolkit::kRightButton;
+  if (wParam & MK_MBUTTON) button |= toolkit::kMiddleButton;
   int shift = 0;
   if (wParam & MK_SHIFT) shift |= 1;
   if (wParam & MK_CONTROL) shift |= 2;
@@ -75,7 +75,7 @@ void PageFrame::UpdateShown() {
   for (Placed* child : children_) child->UpdateShown();
 }
 
-LabelControl::LabelControl(WindowContext& context, const app::ControlLayout& layout,
+LabelControl::LabelControl(WindowContext& context, const toolkit::ControlLayout& layout,
                            PageFrame* container, WindowMaker maker)
     : ChildWindow(context, layout, container, std::move(maker)), foreColor_(layout.foreColor) {}
 
@@ -91,7 +91,7 @@ void LabelControl::SetCaption(const std::string& caption) {
   if (layout_.growsToFit) Place();
 }
 
-void LabelControl::SetForeColor(app::Color color) {
+void LabelControl::SetForeColor(toolkit::Color color) {
   if (color == foreColor_) return;
   foreColor_ = color;
   if (window_ != nullptr) ::InvalidateRect(window_, nullptr, TRUE);
@@ -132,7 +132,7 @@ int LabelControl::PlacedHeight() const {
   ::SelectObject(dc, previous);
   ::ReleaseDC(window_, dc);
   const int containerHeight =
-      container_ != nullptr ? container_->Rect().height : app::kClientHeightTwips;
+      container_ != nullptr ? container_->Rect().height : toolkit::kClientHeightTwips;
   const int room = containerHeight - rect_.top;
   const int needed = static_cast<int>(PixelsToTwips(text.bottom, context_.dpi) + 0.999f);
   return std::clamp(needed, rect_.height, std::max(room, rect_.height));
@@ -151,9 +151,9 @@ LRESULT LabelControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MBUTTONUP:
       if (onMouseUp) {
         const MouseArguments at = ToMouseArguments(wParam, lParam, context_.dpi);
-        const int released = message == WM_LBUTTONUP   ? app::kLeftButton
-                             : message == WM_RBUTTONUP ? app::kRightButton
-                                                       : app::kMiddleButton;
+        const int released = message == WM_LBUTTONUP   ? toolkit::kLeftButton
+                             : message == WM_RBUTTONUP ? toolkit::kRightButton
+                                                       : toolkit::kMiddleButton;
         onMouseUp(released, at.shift, at.x, at.y);
       }
       return 0;
@@ -191,7 +191,7 @@ void CheckBoxControl::WindowMade() {
   if (const auto unthemed = context_.uxtheme.Find<decltype(::SetWindowTheme)>("SetWindowTheme")) {
     unthemed(window_, L"", L"");
   }
-  if (value_ != app::kUnchecked) SetCheck();
+  if (value_ != toolkit::kUnchecked) SetCheck();
   FitFont();
 }
 
@@ -237,9 +237,9 @@ void CheckBoxControl::SetValue(int value) {
 
 void CheckBoxControl::SetCheck() {
   if (window_ == nullptr) return;
-  const WPARAM state = value_ == app::kChecked  ? BST_CHECKED
-                       : value_ == app::kGrayed ? BST_INDETERMINATE
-                                                : BST_UNCHECKED;
+  const WPARAM state = value_ == toolkit::kChecked  ? BST_CHECKED
+                       : value_ == toolkit::kGrayed ? BST_INDETERMINATE
+                                                    : BST_UNCHECKED;
   ::SendMessageW(window_, BM_SETCHECK, state, 0);
 }
 
@@ -313,4 +313,4 @@ LRESULT TrayHostControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -11,16 +11,16 @@
 
 #include "win32/child_window.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
-class LabelControl final : public ChildWindow<app::Label> {
+class LabelControl final : public ChildWindow<toolkit::Label> {
  public:
-  LabelControl(WindowContext& context, const app::ControlLayout& layout, PageFrame* container,
+  LabelControl(WindowContext& context, const toolkit::ControlLayout& layout, PageFrame* container,
                WindowMaker maker);
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override { return HeldText(); }
-  void SetForeColor(app::Color color) override;
-  app::Color ForeColor() const override { return foreColor_; }
+  void SetForeColor(toolkit::Color color) override;
+  toolkit::Color ForeColor() const override { return foreColor_; }
   void SetFontUnderline(bool underline) override;
   bool FontUnderline() const override { return underline_; }
   void SetMouseIcon(int cursorResource) override;
@@ -34,14 +34,14 @@ class LabelControl final : public ChildWindow<app::Label> {
   int PlacedHeight() const override;
 
  private:
-  app::Color foreColor_;
+  toolkit::Color foreColor_;
   bool underline_ = false;
   int cursorResource_ = 0;
   UniqueCursor cursor_;
   WNDPROC staticProc_ = nullptr;
 };
 
-class ButtonControl final : public ChildWindow<app::Button> {
+class ButtonControl final : public ChildWindow<toolkit::Button> {
  public:
   using ChildWindow::ChildWindow;
   void SetCaption(const std::string& caption) override { HoldText(caption); }
@@ -61,7 +61,7 @@ class ButtonControl final : public ChildWindow<app::Button> {
   bool shield_ = false;
 };
 
-class CheckBoxControl final : public ChildWindow<app::CheckBox> {
+class CheckBoxControl final : public ChildWindow<toolkit::CheckBox> {
  public:
   using ChildWindow::ChildWindow;
   void SetCaption(const std::string& caption) override;
@@ -70,7 +70,9 @@ class CheckBoxControl final : public ChildWindow<app::CheckBox> {
   int Value() const override { return value_; }
   void ApplyDpi() override;
   // A click toggles between clear and checked, as the box shows it.
-  void Clicked() { SetValue(value_ == app::kChecked ? app::kUnchecked : app::kChecked); }
+  void Clicked() {
+    SetValue(value_ == toolkit::kChecked ? toolkit::kUnchecked : toolkit::kChecked);
+  }
 
  protected:
   void WindowMade() override;
@@ -78,10 +80,10 @@ class CheckBoxControl final : public ChildWindow<app::CheckBox> {
  private:
   void FitFont();
   void SetCheck();
-  int value_ = app::kUnchecked;
+  int value_ = toolkit::kUnchecked;
 };
 
-class OptionButtonControl final : public ChildWindow<app::OptionButton> {
+class OptionButtonControl final : public ChildWindow<toolkit::OptionButton> {
  public:
   using ChildWindow::ChildWindow;
   void SetCaption(const std::string& caption) override { HoldText(caption); }
@@ -103,7 +105,7 @@ class OptionButtonControl final : public ChildWindow<app::OptionButton> {
   UniqueIcon icon_;
 };
 
-class TextFieldControl final : public ChildWindow<app::TextField> {
+class TextFieldControl final : public ChildWindow<toolkit::TextField> {
  public:
   using ChildWindow::ChildWindow;
   void SetText(const std::string& text) override { HoldText(text); }
@@ -113,7 +115,7 @@ class TextFieldControl final : public ChildWindow<app::TextField> {
   }
 };
 
-class PictureBoxControl final : public ChildWindow<app::PictureBox> {
+class PictureBoxControl final : public ChildWindow<toolkit::PictureBox> {
  public:
   using ChildWindow::ChildWindow;
   void SetBitmap(int bitmapResource) override;
@@ -124,7 +126,7 @@ class PictureBoxControl final : public ChildWindow<app::PictureBox> {
   UniqueBitmap bitmap_;
 };
 
-class TrayHostControl final : public ChildWindow<app::TrayHost> {
+class TrayHostControl final : public ChildWindow<toolkit::TrayHost> {
  public:
   using ChildWindow::ChildWindow;
   platform::WindowHandle Handle() const override {
@@ -155,4 +157,4 @@ struct MouseArguments {
 };
 MouseArguments ToMouseArguments(WPARAM wParam, LPARAM lParam, int dpi);
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -1,6 +1,6 @@
 #include "win32/dpi.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
 template <typename Function>
@@ -42,4 +42,4 @@ SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD ex
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kDefaultDpi = 96;
@@ -22,4 +22,4 @@ inline float PixelsToTwips(int pixels, int dpi) {
 // The outer size of a window of `style` whose client area is `clientWidth` x `clientHeight`.
 SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

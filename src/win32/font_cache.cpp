@@ -2,9 +2,9 @@
 
 #include <iterator>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
-HFONT FontCache::Get(const app::Font& font, bool underline, int dpi) {
+HFONT FontCache::Get(const toolkit::Font& font, bool underline, int dpi) {
   Key key{std::string(font.face), font.hundredthsOfPoint, font.bold, underline, dpi};
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second.get();
@@ -28,4 +28,4 @@ void FontCache::DropAllBut(int dpi) {
   }
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -11,11 +11,11 @@
 #include "toolkit/layout.h"
 #include "win32/gdi_objects.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 class FontCache {
  public:
-  HFONT Get(const app::Font& font, bool underline, int dpi);
+  HFONT Get(const toolkit::Font& font, bool underline, int dpi);
   // After a DPI change: every font is made again at the new size. Controls must have been given
   // their new fonts before the old ones go, so this runs after the re-layout.
   void DropAllBut(int dpi);
@@ -25,4 +25,4 @@ class FontCache {
   std::map<Key, UniqueFont> fonts_;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

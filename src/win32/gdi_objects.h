@@ -6,7 +6,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
@@ -28,4 +28,4 @@ using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueCursor = std::unique_ptr<std::remove_pointer_t<HCURSOR>, CursorDeleter>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

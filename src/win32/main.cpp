@@ -15,14 +15,14 @@ using namespace vekhor;
 
 // Syncs once and tells scripts and scheduled tasks how it went.
 int RunCloseMode(HINSTANCE instance, platform::Platform& system) {
-  platform::window::WindowlessToolkit toolkit(instance);
+  win32::WindowlessToolkit toolkit(instance);
   app::frmMain form(toolkit, system);
   form.Form_Load();  // the run, then the unload
   return form.ExitStatus();
 }
 
 // No desktop to put the window on: said in the log, and by the exit status.
-int EndWithoutWindow(app::Toolkit& toolkit, platform::Platform& system) {
+int EndWithoutWindow(toolkit::Toolkit& toolkit, platform::Platform& system) {
   RegistrySettingsStore settings(system.registry);
   EventLog log(settings, toolkit, system.clock, system.shell);
   log.WriteLog(toolkit.Texts().LoadResString(text::kWindowNotCreated));
@@ -36,10 +36,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // where a DLL dropped beside a download would run inside the program.
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   auto system = platform::MakeSystemPlatform();
-  if (app::AsksForCloseMode(platform::window::ArgumentsOf(::GetCommandLineW()))) {
+  if (app::AsksForCloseMode(win32::ArgumentsOf(::GetCommandLineW()))) {
     return RunCloseMode(instance, system->platform());
   }
-  platform::window::Win32Toolkit toolkit(instance);
+  win32::Win32Toolkit toolkit(instance);
   if (!toolkit.WindowCreated()) return EndWithoutWindow(toolkit, system->platform());
   // frmMain outlives every handler: it goes only after the message loop has ended.
   app::frmMain form(toolkit, system->platform());

@@ -9,10 +9,10 @@
 #include "win32/controls.h"
 #include "win32/timers_menus.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
-using app::ControlKind;
+using toolkit::ControlKind;
 
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -53,7 +53,7 @@ void RegisterClasses(HINSTANCE instance, WNDPROC mainProc) {
   ::RegisterClassExW(&tray);
 }
 
-DWORD StyleOf(const app::ControlLayout& layout) {
+DWORD StyleOf(const toolkit::ControlLayout& layout) {
   // Overlapping siblings (the View log button over its check box) paint in their Z order.
   const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
   switch (layout.kind) {
@@ -65,7 +65,7 @@ DWORD StyleOf(const app::ControlLayout& layout) {
       return child | WS_TABSTOP | BS_3STATE;
     case ControlKind::Label:
       return child | SS_NOTIFY | SS_NOPREFIX |
-             (layout.align == app::TextAlign::Centre ? SS_CENTER : SS_LEFT);
+             (layout.align == toolkit::TextAlign::Centre ? SS_CENTER : SS_LEFT);
     case ControlKind::TextField:
       return child | WS_TABSTOP | ES_AUTOHSCROLL;
     case ControlKind::CheckedList:
@@ -127,14 +127,14 @@ MainForm::~MainForm() {
 }
 
 template <class T>
-T& MainForm::Get(app::ControlId id) {
+T& MainForm::Get(toolkit::ControlId id) {
   const Slot& slot = slots_[static_cast<std::size_t>(id)];
   T* found = nullptr;
-  if constexpr (std::is_same_v<T, app::Timer>) {
+  if constexpr (std::is_same_v<T, toolkit::Timer>) {
     found = slot.timer;
-  } else if constexpr (std::is_same_v<T, app::PopupMenu>) {
+  } else if constexpr (std::is_same_v<T, toolkit::PopupMenu>) {
     found = slot.menu;
-  } else if constexpr (std::is_same_v<T, app::MenuEntry>) {
+  } else if constexpr (std::is_same_v<T, toolkit::MenuEntry>) {
     found = slot.entry;
   } else {
     found = dynamic_cast<T*>(slot.control);
@@ -144,66 +144,66 @@ T& MainForm::Get(app::ControlId id) {
 }
 
 template <class T, class... Args>
-T& MainForm::Add(const app::ControlLayout& layout, Args&&... args) {
+T& MainForm::Add(const toolkit::ControlLayout& layout, Args&&... args) {
   auto holder = std::make_unique<Holder<T>>(std::forward<Args>(args)...);
   T& object = holder->object;
   owned_.push_back(std::move(holder));
   Slot& slot = slots_[static_cast<std::size_t>(layout.id)];
-  if constexpr (std::is_base_of_v<app::Control, T>) slot.control = &object;
+  if constexpr (std::is_base_of_v<toolkit::Control, T>) slot.control = &object;
   if constexpr (std::is_base_of_v<Placed, T>) slot.placed = &object;
-  if constexpr (std::is_base_of_v<app::Timer, T>) slot.timer = &object;
-  if constexpr (std::is_base_of_v<app::PopupMenu, T>) slot.menu = &object;
-  if constexpr (std::is_base_of_v<app::MenuEntry, T>) slot.entry = &object;
+  if constexpr (std::is_base_of_v<toolkit::Timer, T>) slot.timer = &object;
+  if constexpr (std::is_base_of_v<toolkit::PopupMenu, T>) slot.menu = &object;
+  if constexpr (std::is_base_of_v<toolkit::MenuEntry, T>) slot.entry = &object;
   return object;
 }
 
-app::Label& MainForm::label(app::ControlId id) {
-  return Get<app::Label>(id);
+toolkit::Label& MainForm::label(toolkit::ControlId id) {
+  return Get<toolkit::Label>(id);
 }
-app::Button& MainForm::button(app::ControlId id) {
-  return Get<app::Button>(id);
+toolkit::Button& MainForm::button(toolkit::ControlId id) {
+  return Get<toolkit::Button>(id);
 }
-app::CheckBox& MainForm::checkBox(app::ControlId id) {
-  return Get<app::CheckBox>(id);
+toolkit::CheckBox& MainForm::checkBox(toolkit::ControlId id) {
+  return Get<toolkit::CheckBox>(id);
 }
-app::OptionButton& MainForm::optionButton(app::ControlId id) {
-  return Get<app::OptionButton>(id);
+toolkit::OptionButton& MainForm::optionButton(toolkit::ControlId id) {
+  return Get<toolkit::OptionButton>(id);
 }
-app::Frame& MainForm::frame(app::ControlId id) {
-  return Get<app::Frame>(id);
+toolkit::Frame& MainForm::frame(toolkit::ControlId id) {
+  return Get<toolkit::Frame>(id);
 }
-app::TextField& MainForm::textField(app::ControlId id) {
-  return Get<app::TextField>(id);
+toolkit::TextField& MainForm::textField(toolkit::ControlId id) {
+  return Get<toolkit::TextField>(id);
 }
-app::CheckedList& MainForm::checkedList(app::ControlId id) {
-  return Get<app::CheckedList>(id);
+toolkit::CheckedList& MainForm::checkedList(toolkit::ControlId id) {
+  return Get<toolkit::CheckedList>(id);
 }
-app::PictureBox& MainForm::pictureBox(app::ControlId id) {
-  return Get<app::PictureBox>(id);
+toolkit::PictureBox& MainForm::pictureBox(toolkit::ControlId id) {
+  return Get<toolkit::PictureBox>(id);
 }
-app::TrayHost& MainForm::trayHost(app::ControlId id) {
-  return Get<app::TrayHost>(id);
+toolkit::TrayHost& MainForm::trayHost(toolkit::ControlId id) {
+  return Get<toolkit::TrayHost>(id);
 }
-app::Timer& MainForm::timer(app::ControlId id) {
-  return Get<app::Timer>(id);
+toolkit::Timer& MainForm::timer(toolkit::ControlId id) {
+  return Get<toolkit::Timer>(id);
 }
-app::PopupMenu& MainForm::popupMenu(app::ControlId id) {
-  return Get<app::PopupMenu>(id);
+toolkit::PopupMenu& MainForm::popupMenu(toolkit::ControlId id) {
+  return Get<toolkit::PopupMenu>(id);
 }
-app::MenuEntry& MainForm::menuEntry(app::ControlId id) {
-  return Get<app::MenuEntry>(id);
+toolkit::MenuEntry& MainForm::menuEntry(toolkit::ControlId id) {
+  return Get<toolkit::MenuEntry>(id);
 }
 
 MainForm::Slot* MainForm::SlotOfIdentifier(int identifier) {
-  const int index = identifier - app::kFirstControlId;
-  if (index < 0 || index >= app::kControlCount) return nullptr;
+  const int index = identifier - toolkit::kFirstControlId;
+  if (index < 0 || index >= toolkit::kControlCount) return nullptr;
   return &slots_[static_cast<std::size_t>(index)];
 }
 
 void MainForm::CreateControls() {
-  for (const app::ControlLayout& layout : app::MainWindowLayout()) CreateControl(layout);
+  for (const toolkit::ControlLayout& layout : toolkit::MainWindowLayout()) CreateControl(layout);
   // The first page button is down when the window is made.
-  dynamic_cast<OptionButtonControl&>(Get<app::OptionButton>(app::ControlId::optSync0))
+  dynamic_cast<OptionButtonControl&>(Get<toolkit::OptionButton>(toolkit::ControlId::optSync0))
       .SetValue(true);
   controlsMade_ = true;
 }
@@ -211,11 +211,11 @@ void MainForm::CreateControls() {
 // Made where it goes and shown with its page: placing and showing each afterwards would cost a
 // round of window changes more. One made after the start takes its place in the tab order, and
 // in the order overlapping controls paint, right after the control before it in the layout.
-HWND MainForm::CreateChild(const app::ControlLayout& layout, const app::TwipsRect& rect, bool shown,
-                           const PageFrame* page) {
+HWND MainForm::CreateChild(const toolkit::ControlLayout& layout, const toolkit::TwipsRect& rect,
+                           bool shown, const PageFrame* page) {
   const bool sunken =
       layout.kind == ControlKind::TextField || layout.kind == ControlKind::CheckedList;
-  const app::TwipsRect origin = page != nullptr ? page->Rect() : app::TwipsRect{};
+  const toolkit::TwipsRect origin = page != nullptr ? page->Rect() : toolkit::TwipsRect{};
   const HWND child = ::CreateWindowExW(
       sunken ? WS_EX_CLIENTEDGE : 0, ClassOf(layout.kind), L"",
       StyleOf(layout) | (shown ? WS_VISIBLE : 0), context_.Pixels(origin.left + rect.left),
@@ -225,7 +225,7 @@ HWND MainForm::CreateChild(const app::ControlLayout& layout, const app::TwipsRec
       context_.instance, nullptr);
   if (child != nullptr && controlsMade_) {
     HWND before = HWND_TOP;
-    for (const app::ControlLayout& other : app::MainWindowLayout()) {
+    for (const toolkit::ControlLayout& other : toolkit::MainWindowLayout()) {
       if (other.id == layout.id) break;
       const Placed* made = slots_[static_cast<std::size_t>(other.id)].placed;
       if (made != nullptr && made->Window() != nullptr) before = made->Window();
@@ -235,15 +235,15 @@ HWND MainForm::CreateChild(const app::ControlLayout& layout, const app::TwipsRec
   return child;
 }
 
-void MainForm::CreateControl(const app::ControlLayout& layout) {
+void MainForm::CreateControl(const toolkit::ControlLayout& layout) {
   const auto identifier = static_cast<UINT>(ControlIdentifier(layout.id));
   PageFrame* page = nullptr;
-  if (layout.container != app::ControlId::frmMain &&
+  if (layout.container != toolkit::ControlId::frmMain &&
       slots_[static_cast<std::size_t>(layout.container)].control != nullptr) {
     page = dynamic_cast<PageFrame*>(slots_[static_cast<std::size_t>(layout.container)].control);
   }
   // A page's controls are made when their page first shows, the window's own ones now.
-  const WindowMaker child = [this, &layout, page](const app::TwipsRect& rect, bool shown) {
+  const WindowMaker child = [this, &layout, page](const toolkit::TwipsRect& rect, bool shown) {
     return CreateChild(layout, rect, shown, page);
   };
   Placed* placed = nullptr;
@@ -284,7 +284,7 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
       Add<WindowPopupMenu>(layout, context_.main);
       return;
     case ControlKind::MenuEntry: {
-      auto& menu = dynamic_cast<WindowPopupMenu&>(Get<app::PopupMenu>(layout.container));
+      auto& menu = dynamic_cast<WindowPopupMenu&>(Get<toolkit::PopupMenu>(layout.container));
       if (layout.caption == "-") {
         ::AppendMenuW(menu.Menu(), MF_SEPARATOR, identifier, nullptr);
       } else {
@@ -303,9 +303,9 @@ void MainForm::CreateControl(const app::ControlLayout& layout) {
 }
 
 void MainForm::SizeWindowForDpi(const RECT* suggested) {
-  const SIZE outer =
-      OuterSizeForClient(context_.Pixels(app::kClientWidthTwips),
-                         context_.Pixels(app::kClientHeightTwips), kWindowStyle, 0, context_.dpi);
+  const SIZE outer = OuterSizeForClient(context_.Pixels(toolkit::kClientWidthTwips),
+                                        context_.Pixels(toolkit::kClientHeightTwips), kWindowStyle,
+                                        0, context_.dpi);
   POINT at{};
   RECT current{};
   if (suggested != nullptr) {
@@ -326,8 +326,8 @@ void MainForm::SizeWindowForDpi(const RECT* suggested) {
   // client area is what must come out exact.
   RECT client{};
   ::GetClientRect(context_.main, &client);
-  const int wrongWidth = client.right - context_.Pixels(app::kClientWidthTwips);
-  const int wrongHeight = client.bottom - context_.Pixels(app::kClientHeightTwips);
+  const int wrongWidth = client.right - context_.Pixels(toolkit::kClientWidthTwips);
+  const int wrongHeight = client.bottom - context_.Pixels(toolkit::kClientHeightTwips);
   if (wrongWidth != 0 || wrongHeight != 0) {
     ::SetWindowPos(context_.main, nullptr, 0, 0, outer.cx - wrongWidth, outer.cy - wrongHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
@@ -378,8 +378,8 @@ bool MainForm::Visible() const {
 }
 
 int MainForm::WindowState() const {
-  if (::IsIconic(context_.main)) return app::kWindowMinimised;
-  return ::IsZoomed(context_.main) ? 2 : app::kWindowNormal;
+  if (::IsIconic(context_.main)) return toolkit::kWindowMinimised;
+  return ::IsZoomed(context_.main) ? 2 : toolkit::kWindowNormal;
 }
 
 bool MainForm::RequestUnload(int mode) {
@@ -446,13 +446,13 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (onActivate && Visible()) onActivate();
       return 0;
     case WM_CLOSE:
-      RequestUnload(app::kUnloadFromControlMenu);
+      RequestUnload(toolkit::kUnloadFromControlMenu);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;  // nothing to ask the user: the unload stores all there is
     case WM_ENDSESSION:
       // The process is ended once this returns: the unload runs in full first.
-      if (wParam != FALSE) RequestUnload(app::kUnloadFromWindows);
+      if (wParam != FALSE) RequestUnload(toolkit::kUnloadFromWindows);
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -496,11 +496,11 @@ LRESULT MainForm::OnControlColour(HDC dc, HWND control) {
   Slot* slot = SlotOfIdentifier(::GetDlgCtrlID(control));
   if (slot == nullptr || slot->control == nullptr) return 0;
   const int index = static_cast<int>(slot - slots_.data());
-  const app::ControlLayout& layout = app::LayoutOf(static_cast<app::ControlId>(index));
-  app::Color fore = layout.foreColor;
+  const toolkit::ControlLayout& layout = toolkit::LayoutOf(static_cast<toolkit::ControlId>(index));
+  toolkit::Color fore = layout.foreColor;
   if (auto* label = dynamic_cast<LabelControl*>(slot->control)) fore = label->ForeColor();
-  if (fore != app::kSystemColor) ::SetTextColor(dc, fore);
-  ::SetBkColor(dc, app::kBlack);
+  if (fore != toolkit::kSystemColor) ::SetTextColor(dc, fore);
+  ::SetBkColor(dc, toolkit::kBlack);
   // Everything stands on the black window: buttons' corners too.
   return reinterpret_cast<LRESULT>(BlackBrush());
 }
@@ -512,4 +512,4 @@ void MainForm::OnDpiChanged(int dpi, const RECT* suggested) {
   context_.fonts.DropAllBut(dpi);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

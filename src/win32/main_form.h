@@ -11,12 +11,12 @@
 #include "toolkit/toolkit.h"
 #include "win32/window_context.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 class Placed;
 class PageFrame;
 
-class MainForm final : public app::Form {
+class MainForm final : public toolkit::Form {
  public:
   explicit MainForm(HINSTANCE instance);
   ~MainForm() override;
@@ -33,23 +33,23 @@ class MainForm final : public app::Form {
   void SetVisible(bool visible) override;
   bool Visible() const override;
   int WindowState() const override;
-  void Unload() override { RequestUnload(app::kUnloadFromCode); }
+  void Unload() override { RequestUnload(toolkit::kUnloadFromCode); }
   platform::WindowHandle Handle() const override {
     return reinterpret_cast<platform::WindowHandle>(context_.main);
   }
 
-  app::Label& label(app::ControlId id) override;
-  app::Button& button(app::ControlId id) override;
-  app::CheckBox& checkBox(app::ControlId id) override;
-  app::OptionButton& optionButton(app::ControlId id) override;
-  app::Frame& frame(app::ControlId id) override;
-  app::TextField& textField(app::ControlId id) override;
-  app::CheckedList& checkedList(app::ControlId id) override;
-  app::PictureBox& pictureBox(app::ControlId id) override;
-  app::TrayHost& trayHost(app::ControlId id) override;
-  app::Timer& timer(app::ControlId id) override;
-  app::PopupMenu& popupMenu(app::ControlId id) override;
-  app::MenuEntry& menuEntry(app::ControlId id) override;
+  toolkit::Label& label(toolkit::ControlId id) override;
+  toolkit::Button& button(toolkit::ControlId id) override;
+  toolkit::CheckBox& checkBox(toolkit::ControlId id) override;
+  toolkit::OptionButton& optionButton(toolkit::ControlId id) override;
+  toolkit::Frame& frame(toolkit::ControlId id) override;
+  toolkit::TextField& textField(toolkit::ControlId id) override;
+  toolkit::CheckedList& checkedList(toolkit::ControlId id) override;
+  toolkit::PictureBox& pictureBox(toolkit::ControlId id) override;
+  toolkit::TrayHost& trayHost(toolkit::ControlId id) override;
+  toolkit::Timer& timer(toolkit::ControlId id) override;
+  toolkit::PopupMenu& popupMenu(toolkit::ControlId id) override;
+  toolkit::MenuEntry& menuEntry(toolkit::ControlId id) override;
 
   static constexpr const wchar_t* kClassName = L"VekhorMainWindow";
 
@@ -67,22 +67,22 @@ class MainForm final : public app::Form {
 
   // What the window knows of each control of the layout table.
   struct Slot {
-    app::Control* control = nullptr;
+    toolkit::Control* control = nullptr;
     Placed* placed = nullptr;
-    app::Timer* timer = nullptr;
-    app::PopupMenu* menu = nullptr;
-    app::MenuEntry* entry = nullptr;
+    toolkit::Timer* timer = nullptr;
+    toolkit::PopupMenu* menu = nullptr;
+    toolkit::MenuEntry* entry = nullptr;
   };
 
   template <class T>
-  T& Get(app::ControlId id);
+  T& Get(toolkit::ControlId id);
   template <class T, class... Args>
-  T& Add(const app::ControlLayout& layout, Args&&... args);
+  T& Add(const toolkit::ControlLayout& layout, Args&&... args);
   Slot* SlotOfIdentifier(int identifier);
 
   void CreateControls();
-  void CreateControl(const app::ControlLayout& layout);
-  HWND CreateChild(const app::ControlLayout& layout, const app::TwipsRect& rect, bool shown,
+  void CreateControl(const toolkit::ControlLayout& layout);
+  HWND CreateChild(const toolkit::ControlLayout& layout, const toolkit::TwipsRect& rect, bool shown,
                    const PageFrame* page);
   void SizeWindowForDpi(const RECT* suggested);
   void LayOut();
@@ -97,11 +97,11 @@ class MainForm final : public app::Form {
 
   WindowContext context_;
   std::vector<std::unique_ptr<Owned>> owned_;
-  std::array<Slot, app::kControlCount> slots_{};
+  std::array<Slot, toolkit::kControlCount> slots_{};
   bool controlsMade_ = false;
   bool unloaded_ = false;
   bool quitWhenDestroyed_ = true;
   UINT taskbarCreated_ = 0;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -4,7 +4,7 @@
 
 #include "platform/win32/ansi_text.h"
 
-namespace vekhor::platform {
+namespace vekhor::win32 {
 namespace {
 
 static_assert(kLanguageEnglishUs == MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
@@ -44,7 +44,7 @@ std::string ResourceTexts::LoadResString(int number) const {
   if (text.empty() && language_ != kLanguageEnglishUs) {
     text = LoadResourceText(module_, number, kLanguageEnglishUs);
   }
-  return ToAnsi(text);
+  return platform::ToAnsi(text);
 }
 
-}  // namespace vekhor::platform
+}  // namespace vekhor::win32

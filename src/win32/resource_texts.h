@@ -6,7 +6,7 @@
 
 #include "res/catalogue.h"
 
-namespace vekhor::platform {
+namespace vekhor::win32 {
 
 // A LANGID; the module is an HMODULE. Windows types stay out of this header, as windows.h
 // would turn names like CreateFile in the platform interfaces into macros.
@@ -33,4 +33,4 @@ class ResourceTexts final : public TextSource {
   LanguageId language_;
 };
 
-}  // namespace vekhor::platform
+}  // namespace vekhor::win32

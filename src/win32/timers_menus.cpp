@@ -1,6 +1,6 @@
 #include "win32/timers_menus.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 void WindowTimer::SetInterval(int milliseconds) {
   interval_ = milliseconds > 0 ? milliseconds : 0;
@@ -35,4 +35,4 @@ void WindowPopupMenu::Popup() {
   ::PostMessageW(owner_, WM_NULL, 0, 0);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

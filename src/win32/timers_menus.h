@@ -6,10 +6,10 @@
 #include "toolkit/toolkit.h"
 #include "win32/gdi_objects.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 // A SetTimer timer of the main window, running while enabled with a non-zero interval.
-class WindowTimer final : public app::Timer {
+class WindowTimer final : public toolkit::Timer {
  public:
   WindowTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
   ~WindowTimer() override { ::KillTimer(window_, id_); }
@@ -31,7 +31,7 @@ class WindowTimer final : public app::Timer {
   bool enabled_ = false;
 };
 
-class WindowMenuEntry final : public app::MenuEntry {
+class WindowMenuEntry final : public toolkit::MenuEntry {
  public:
   WindowMenuEntry(HMENU menu, UINT id) : menu_(menu), id_(id) {}
   void SetCaption(const std::string& caption) override;
@@ -46,7 +46,7 @@ class WindowMenuEntry final : public app::MenuEntry {
   std::string caption_;
 };
 
-class WindowPopupMenu final : public app::PopupMenu {
+class WindowPopupMenu final : public toolkit::PopupMenu {
  public:
   explicit WindowPopupMenu(HWND owner) : owner_(owner), menu_(::CreatePopupMenu()) {}
   HMENU Menu() const { return menu_.get(); }
@@ -57,4 +57,4 @@ class WindowPopupMenu final : public app::PopupMenu {
   UniqueMenu menu_;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
 // Every instance in the user's session shares this name; other sessions have their own.
@@ -25,7 +25,7 @@ int Win32Toolkit::MsgBox(const std::string& prompt, int style) {
   // After the unload the window is gone: the box then stands on its own.
   const auto window = reinterpret_cast<HWND>(form_.Handle());
   return ::MessageBoxA(::IsWindow(window) ? window : nullptr, prompt.c_str(),
-                       app::kApplicationTitle, static_cast<UINT>(style));
+                       toolkit::kApplicationTitle, static_cast<UINT>(style));
 }
 
 // Tab and the arrow keys move between the controls as in a dialog box.
@@ -59,4 +59,4 @@ int Win32Toolkit::RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

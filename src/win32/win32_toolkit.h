@@ -8,9 +8,9 @@
 #include "win32/app_info.h"
 #include "win32/main_form.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
-class Win32Toolkit final : public app::Toolkit {
+class Win32Toolkit final : public toolkit::Toolkit {
  public:
   explicit Win32Toolkit(HINSTANCE instance);
 
@@ -19,13 +19,13 @@ class Win32Toolkit final : public app::Toolkit {
   // Runs until the main window is gone; the exit status it was posted with.
   int RunMessageLoop();
 
-  app::Form& MainForm() override { return form_; }
+  toolkit::Form& MainForm() override { return form_; }
   int MsgBox(const std::string& prompt, int style) override;
   void DoEvents() override;
   const TextSource& Texts() const override { return facts_.texts; }
   std::string AppPath() const override { return facts_.path; }
-  std::string AppTitle() const override { return app::kApplicationTitle; }
-  app::Version AppVersion() const override { return facts_.version; }
+  std::string AppTitle() const override { return toolkit::kApplicationTitle; }
+  toolkit::Version AppVersion() const override { return facts_.version; }
   bool PrevInstance() const override { return instance_.AnotherWasRunning(); }
   std::string Command() const override { return facts_.command; }
   platform::WindowHandle MainWindow() const override { return form_.Handle(); }
@@ -35,7 +35,7 @@ class Win32Toolkit final : public app::Toolkit {
 
   InstanceMarker instance_;
   ProgramFacts facts_;
-  window::MainForm form_;
+  win32::MainForm form_;  // qualified: MainForm() above names the member function
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -12,7 +12,7 @@
 #include "win32/font_cache.h"
 #include "win32/gdi_objects.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
 struct WindowContext {
   HINSTANCE instance = nullptr;
@@ -20,17 +20,17 @@ struct WindowContext {
   HWND toolTips = nullptr;
   int dpi = kDefaultDpi;
   FontCache fonts;
-  SystemLibrary uxtheme{L"uxtheme.dll"};
+  platform::SystemLibrary uxtheme{L"uxtheme.dll"};
 
   int Pixels(int twips) const { return TwipsToPixels(twips, dpi); }
 };
 
 // Windows' control identifier of a control of the layout table.
-inline int ControlIdentifier(app::ControlId id) {
-  return app::kFirstControlId + static_cast<int>(id);
+inline int ControlIdentifier(toolkit::ControlId id) {
+  return toolkit::kFirstControlId + static_cast<int>(id);
 }
 
 // A text as the ANSI functions take it, and a window's text as they return it.
 std::string WindowTextA(HWND window);
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

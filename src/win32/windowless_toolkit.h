@@ -9,21 +9,21 @@
 #include "toolkit/toolkit.h"
 #include "win32/app_info.h"
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 
-class WindowlessToolkit final : public app::Toolkit {
+class WindowlessToolkit final : public toolkit::Toolkit {
  public:
   explicit WindowlessToolkit(HINSTANCE instance) : facts_(instance) {}
 
-  app::Form& MainForm() override { return form_; }
+  toolkit::Form& MainForm() override { return form_; }
   // Nobody is there to answer: every question counts as refused.
   int MsgBox(const std::string& /*prompt*/, int /*style*/) override { return 0; }
   // No window, so no window events; the run's sockets block on their own.
   void DoEvents() override {}
   const TextSource& Texts() const override { return facts_.texts; }
   std::string AppPath() const override { return facts_.path; }
-  std::string AppTitle() const override { return app::kApplicationTitle; }
-  app::Version AppVersion() const override { return facts_.version; }
+  std::string AppTitle() const override { return toolkit::kApplicationTitle; }
+  toolkit::Version AppVersion() const override { return facts_.version; }
   // Close mode runs beside any instance.
   bool PrevInstance() const override { return false; }
   std::string Command() const override { return facts_.command; }
@@ -31,7 +31,7 @@ class WindowlessToolkit final : public app::Toolkit {
 
  private:
   ProgramFacts facts_;
-  app::MemoryForm<> form_;
+  toolkit::MemoryForm<> form_;
 };
 
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -26,17 +26,17 @@ struct HeadlessProgram : fakes::FakeOs<> {
     return window.settings.GetSetting("Vektal", "Horolan", key, "absent");
   }
   // Every run shows how it ended in the status line: its changes count the runs.
-  int Runs() { return form.label(app::ControlId::lblStatus).changes; }
+  int Runs() { return form.label(toolkit::ControlId::lblStatus).changes; }
   fakes::HeadlessToolkit toolkit;
   app::frmMain window{toolkit, platform};
   fakes::HeadlessForm& form = toolkit.form;
 };
 
-using enum app::ControlId;
+using enum toolkit::ControlId;
 
 struct FrmMain : ::testing::Test, HeadlessProgram {};
 
-constexpr app::ControlId kPages[] = {Frame1_0, Frame1_1, Frame1_2, Frame1_3};
+constexpr toolkit::ControlId kPages[] = {Frame1_0, Frame1_1, Frame1_2, Frame1_3};
 
 // In Swedish, where a text the window took from elsewhere than its language's catalogue shows.
 TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
@@ -48,9 +48,9 @@ TEST(FrmMainLoad, ShowsTheFirstPageAndTheCatalogueTextsOfItsLanguage) {
   EXPECT_EQ(ui.form.button(cmdExit).caption, text(text::kExit));
   EXPECT_EQ(ui.form.checkBox(chkInternetConnection).caption, text(text::kCheckInternet));
   EXPECT_EQ(ui.form.checkedList(lstServer).toolTip, text(text::kDoubleClickToSync));
-  const app::ControlId buttons[] = {optSync0, optSync1, optSync2, optSync3};
+  const toolkit::ControlId buttons[] = {optSync0, optSync1, optSync2, optSync3};
   const int toolTips[] = {text::kSynchronize, text::kSettings, text::kServers, text::kAbout};
-  for (int index = 0; index < app::kPageCount; ++index) {
+  for (int index = 0; index < toolkit::kPageCount; ++index) {
     const fakes::HeadlessOptionButton& button = ui.form.optionButton(buttons[index]);
     EXPECT_EQ(button.caption, "");
     EXPECT_EQ(button.picture, 102 + index);
@@ -75,15 +75,15 @@ TEST_F(FrmMain, TheLinkLightsUpUnderThePointerEveryTime) {
 
 TEST_F(FrmMain, ResizingPutsThePagesBackUnlessTheWindowIsMinimised) {
   window.Form_Load();
-  for (const int state : {app::kWindowMinimised, app::kWindowNormal, 2}) {  // 2: maximised
+  for (const int state : {toolkit::kWindowMinimised, toolkit::kWindowNormal, 2}) {  // 2: maximised
     SCOPED_TRACE(state);
-    for (const app::ControlId page : kPages) form.frame(page).rect = {5, 6, 7, 8};
+    for (const toolkit::ControlId page : kPages) form.frame(page).rect = {5, 6, 7, 8};
     form.windowState = state;
     form.Resize();
-    const auto expected = state == app::kWindowMinimised ? std::make_tuple(5, 6, 7, 8)
-                                                         : std::make_tuple(60, 660, 4575, 1515);
-    for (const app::ControlId page : kPages) {
-      const app::TwipsRect& rect = form.frame(page).rect;
+    const auto expected = state == toolkit::kWindowMinimised ? std::make_tuple(5, 6, 7, 8)
+                                                             : std::make_tuple(60, 660, 4575, 1515);
+    for (const toolkit::ControlId page : kPages) {
+      const toolkit::TwipsRect& rect = form.frame(page).rect;
       EXPECT_EQ(std::make_tuple(rect.left, rect.top, rect.width, rect.height), expected);
     }
   }
@@ -104,7 +104,7 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxKeep
   EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
             items[12].text);
   EXPECT_EQ(Setting("SysTray"), "absent");
-  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_FALSE(form.Close(toolkit::kUnloadFromControlMenu));
   EXPECT_TRUE(form.visible);
   form.button(cmdExit).Click();
   EXPECT_TRUE(form.unloaded);
@@ -119,10 +119,10 @@ TEST_F(FrmMain, AnIconRefusedAtATrayStartIsAskedForAgainBeforeTheCloseBoxHidesTh
   notifyIcon.taskbarRunning = false;
   window.Form_Load();
   EXPECT_TRUE(form.visible);
-  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_FALSE(form.Close(toolkit::kUnloadFromControlMenu));
   EXPECT_TRUE(form.visible) << "hidden with no icon to bring it back";
   notifyIcon.taskbarRunning = true;
-  EXPECT_FALSE(form.Close(app::kUnloadFromControlMenu));
+  EXPECT_FALSE(form.Close(toolkit::kUnloadFromControlMenu));
   EXPECT_FALSE(form.visible);
   EXPECT_TRUE(notifyIcon.iconShown);
 }
@@ -135,7 +135,7 @@ TEST(FrmMainSessionEnd, UnloadsInOrderAndTheNextStartShowsTheSameList) {
     HeadlessProgram first(stored);
     first.window.Form_Load();
     ASSERT_TRUE(first.form.visible);
-    EXPECT_TRUE(first.form.Close(app::kUnloadFromWindows));
+    EXPECT_TRUE(first.form.Close(toolkit::kUnloadFromWindows));
     EXPECT_EQ(first.Setting("SysTray"), "0");
   }
   HeadlessProgram next(stored);
@@ -186,10 +186,10 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
   form.Activate();
   EXPECT_EQ(Runs(), 2) << "no run at activation with the hourly option off";
   // Stored at once; the third value a start can set is not clear, so hourly.
-  for (const int value : {app::kChecked, app::kUnchecked, app::kGrayed}) {
+  for (const int value : {toolkit::kChecked, toolkit::kUnchecked, toolkit::kGrayed}) {
     hourly.SetValue(value);
     EXPECT_EQ(Setting("Interval"), std::to_string(value));
-    EXPECT_EQ(timer.enabled, value != app::kUnchecked) << value;
+    EXPECT_EQ(timer.enabled, value != toolkit::kUnchecked) << value;
   }
 }
 
@@ -346,7 +346,7 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
   registry.denied = {kMachine};
   autostart.Click();
   autostart.Click();
-  EXPECT_EQ(autostart.value, app::kChecked);
+  EXPECT_EQ(autostart.value, toolkit::kChecked);
   EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), kInstalled);
 
@@ -356,17 +356,17 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
   registry.denied = {kUser};
   for (int attempt = 1; attempt <= 2; ++attempt) {
     autostart.Click();
-    EXPECT_EQ(autostart.value, app::kUnchecked) << attempt;
+    EXPECT_EQ(autostart.value, toolkit::kUnchecked) << attempt;
     EXPECT_EQ(program.Setting("Autostart"), "0");
   }
   EXPECT_EQ(RunValue(kUser), std::nullopt);
 }
 
 TEST(StoredCheckState, OnlyTheExactTextsOfABoxsThreeValuesCountAndAllElseIsClear) {
-  EXPECT_EQ(app::StoredCheckState("1"), app::kChecked);
-  EXPECT_EQ(app::StoredCheckState("2"), app::kGrayed);
+  EXPECT_EQ(app::StoredCheckState("1"), toolkit::kChecked);
+  EXPECT_EQ(app::StoredCheckState("2"), toolkit::kGrayed);
   for (const char* clear : {"0", "", " 1", "1 ", "01", "-1", "3", "1.0", "yes", "True", "65537"}) {
-    EXPECT_EQ(app::StoredCheckState(clear), app::kUnchecked) << '"' << clear << '"';
+    EXPECT_EQ(app::StoredCheckState(clear), toolkit::kUnchecked) << '"' << clear << '"';
   }
 }
 

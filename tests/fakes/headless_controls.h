@@ -9,32 +9,32 @@
 
 namespace vekhor::fakes {
 
-using app::Raise;
+using toolkit::Raise;
 
-class HeadlessLabel : public app::MemoryLabel {
+class HeadlessLabel : public toolkit::MemoryLabel {
  public:
   void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
 };
 
-class HeadlessButton : public app::MemoryButton {
+class HeadlessButton : public toolkit::MemoryButton {
  public:
   void Click() {
     if (enabled) Raise(onClick);
   }
 };
 
-class HeadlessCheckBox : public app::MemoryCheckBox {
+class HeadlessCheckBox : public toolkit::MemoryCheckBox {
  public:
-  void Click() { SetValue(value == app::kChecked ? app::kUnchecked : app::kChecked); }
+  void Click() { SetValue(value == toolkit::kChecked ? toolkit::kUnchecked : toolkit::kChecked); }
 };
 
-class HeadlessTextField : public app::MemoryTextField {
+class HeadlessTextField : public toolkit::MemoryTextField {
  public:
   void Type(const std::string& keys) { text += keys; }
 };
 
 // The accessors throw std::out_of_range for an entry beyond the list, so a test sees the fault.
-class HeadlessCheckedList : public app::MemoryCheckedList {
+class HeadlessCheckedList : public toolkit::MemoryCheckedList {
  public:
   void ClickCheck(int index) { SetSelected(index, !Selected(index)); }
   void DoubleClick(int index) {
@@ -49,21 +49,21 @@ class HeadlessCheckedList : public app::MemoryCheckedList {
   }
 };
 
-class HeadlessTimer : public app::MemoryTimer {
+class HeadlessTimer : public toolkit::MemoryTimer {
  public:
   void Tick() {
     if (enabled) Raise(onTick);
   }
 };
 
-using HeadlessOptionButton = app::MemoryOptionButton;
-using HeadlessFrame = app::MemoryFrame;
-using HeadlessPictureBox = app::MemoryPictureBox;
-using HeadlessTrayHost = app::MemoryTrayHost;
-using HeadlessMenuEntry = app::MemoryMenuEntry;
-using HeadlessPopupMenu = app::MemoryPopupMenu;
+using HeadlessOptionButton = toolkit::MemoryOptionButton;
+using HeadlessFrame = toolkit::MemoryFrame;
+using HeadlessPictureBox = toolkit::MemoryPictureBox;
+using HeadlessTrayHost = toolkit::MemoryTrayHost;
+using HeadlessMenuEntry = toolkit::MemoryMenuEntry;
+using HeadlessPopupMenu = toolkit::MemoryPopupMenu;
 
-struct HeadlessControls : app::MemoryControls {
+struct HeadlessControls : toolkit::MemoryControls {
   using Label = HeadlessLabel;
   using Button = HeadlessButton;
   using CheckBox = HeadlessCheckBox;

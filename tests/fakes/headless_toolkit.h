@@ -11,14 +11,14 @@
 namespace vekhor::fakes {
 
 // What the user or the system does to the window itself.
-class HeadlessForm final : public app::MemoryForm<HeadlessControls> {
+class HeadlessForm final : public toolkit::MemoryForm<HeadlessControls> {
  public:
   void Activate() { Raise(onActivate); }
   void Resize() { Raise(onResize); }
   void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
 };
 
-class HeadlessToolkit final : public app::Toolkit {
+class HeadlessToolkit final : public toolkit::Toolkit {
  public:
   explicit HeadlessToolkit(Language language = Language::English) : texts_(language) {}
 
@@ -30,10 +30,10 @@ class HeadlessToolkit final : public app::Toolkit {
     int style;
   };
   std::vector<Box> boxes;
-  int answer = app::kMsgBoxAnswerYes;
+  int answer = toolkit::kMsgBoxAnswerYes;
 
   // Events for the next DoEvents, oldest first; one posted meanwhile runs in the same call.
-  std::deque<app::Event> pending;
+  std::deque<toolkit::Event> pending;
 
   std::string appPath = "C:\\Program Files\\Vektal";
 
@@ -45,15 +45,15 @@ class HeadlessToolkit final : public app::Toolkit {
   // Each event leaves the queue before it runs, so a nested DoEvents does not run it again.
   void DoEvents() override {
     while (!pending.empty()) {
-      const app::Event event = std::move(pending.front());
+      const toolkit::Event event = std::move(pending.front());
       pending.pop_front();
       if (event) event();
     }
   }
   const TextSource& Texts() const override { return texts_; }
   std::string AppPath() const override { return appPath; }
-  std::string AppTitle() const override { return app::kApplicationTitle; }
-  app::Version AppVersion() const override { return {1, 0, 33}; }
+  std::string AppTitle() const override { return toolkit::kApplicationTitle; }
+  toolkit::Version AppVersion() const override { return {1, 0, 33}; }
   bool prevInstance = false;
   std::string command;
 

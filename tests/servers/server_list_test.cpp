@@ -245,10 +245,10 @@ TEST_P(ServerListEditing, EditsStoreTheListAndMarksMoveWithTheirEntries) {
   EXPECT_TRUE(RemoveServer(toolkit, lstServer, servers, registry));
   ASSERT_EQ(toolkit.boxes.size(), 1u);
   EXPECT_EQ(toolkit.boxes[0].prompt, "Are you sure that you want to remove b?");
-  EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxQuestionYesNo);
+  EXPECT_EQ(toolkit.boxes[0].style, toolkit::kMsgBoxQuestionYesNo);
   ExpectEverywhere(expected);
 
-  toolkit.answer = app::kMsgBoxAnswerYes;
+  toolkit.answer = toolkit::kMsgBoxAnswerYes;
   EXPECT_TRUE(RemoveServer(toolkit, lstServer, servers, registry));
   ExpectEverywhere(
       {{"a", "c", "d", "  ", "a", " spaced .example "}, {true, false, true, true, false, false}});

@@ -93,7 +93,7 @@ TEST(SetClock, SetsUtcOrShowsTheInvalidAnswerBoxUnlessUnattendedInItsLanguage) {
     ASSERT_EQ(toolkit.boxes.size(), unattended ? 0u : 1u) << "no box for a success";
     if (unattended) continue;
     EXPECT_EQ(toolkit.boxes[0].prompt, texts.LoadResString(text::kInvalidResponse));
-    EXPECT_EQ(toolkit.boxes[0].style, app::kMsgBoxCritical);
+    EXPECT_EQ(toolkit.boxes[0].style, toolkit::kMsgBoxCritical);
   }
 }
 
@@ -134,7 +134,7 @@ struct Scene : fakes::FakeOs<ServerSockets> {
     clock.now = "2004-04-10 13:59:58";
     clock.nowOnceSet = "2004-04-10 14:00:00";
     lblStatus.caption = "Clock synchronised succesfully 2004-04-10 13:00:00";
-    chkInternetConnection.value = app::kChecked;  // connected, whatever flags the query gives
+    chkInternetConnection.value = toolkit::kChecked;  // connected, whatever flags the query gives
   }
   struct Server {
     std::string name;

@@ -11,7 +11,7 @@
 namespace vekhor {
 namespace {
 
-using platform::ResourceTexts;
+using win32::ResourceTexts;
 
 // ctest runs this again under a Swedish and a German locale and says which language it expects.
 TEST(CatalogueResources, EachLanguageHoldsExactlyTheCatalogueAndTheUsersLanguageIsPicked) {
@@ -19,16 +19,16 @@ TEST(CatalogueResources, EachLanguageHoldsExactlyTheCatalogueAndTheUsersLanguage
   const std::unique_ptr<HINSTANCE__, decltype(&::FreeLibrary)> program{
       ::LoadLibraryExA(VEKHOR_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE), &::FreeLibrary};
   ASSERT_NE(program, nullptr) << "cannot load " VEKHOR_EXE_PATH;
-  for (const auto& [language, id] : {std::pair{Language::English, platform::kLanguageEnglishUs},
-                                     std::pair{Language::Swedish, platform::kLanguageSwedish}}) {
+  for (const auto& [language, id] : {std::pair{Language::English, win32::kLanguageEnglishUs},
+                                     std::pair{Language::Swedish, win32::kLanguageSwedish}}) {
     for (int number = kFirstText; number <= kLastText; ++number) {
-      EXPECT_EQ(platform::LoadResourceText(program.get(), number, id),
+      EXPECT_EQ(win32::LoadResourceText(program.get(), number, id),
                 testing::Wide(CatalogueText(number, language)))
           << "text " << number << ", language " << id;
     }
     // Neighbours of the catalogue sit in the same string blocks and must stay empty.
-    EXPECT_EQ(platform::LoadResourceText(program.get(), kFirstText - 1, id), L"");
-    EXPECT_EQ(platform::LoadResourceText(program.get(), kLastText + 1, id), L"");
+    EXPECT_EQ(win32::LoadResourceText(program.get(), kFirstText - 1, id), L"");
+    EXPECT_EQ(win32::LoadResourceText(program.get(), kLastText + 1, id), L"");
   }
   // Any other language falls back to English.
   const ResourceTexts german(program.get(), MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
@@ -37,9 +37,9 @@ TEST(CatalogueResources, EachLanguageHoldsExactlyTheCatalogueAndTheUsersLanguage
   const char* expected = std::getenv("VEKHOR_EXPECTED_TEXT_LANGUAGE");
   if (expected == nullptr) return;
   const bool swedish = std::string_view(expected) == "Swedish";
-  EXPECT_EQ(platform::CurrentTextLanguage(),
-            swedish ? platform::kLanguageSwedish : platform::kLanguageEnglishUs);
-  const ResourceTexts current(program.get(), platform::CurrentTextLanguage());
+  EXPECT_EQ(win32::CurrentTextLanguage(),
+            swedish ? win32::kLanguageSwedish : win32::kLanguageEnglishUs);
+  const ResourceTexts current(program.get(), win32::CurrentTextLanguage());
   EXPECT_EQ(current.LoadResString(106), swedish ? "Avsluta" : "Exit");
 }
 

@@ -6,8 +6,8 @@
 namespace vekhor::testing {
 namespace {
 
-using app::ControlId;
-using enum app::ControlId;
+using toolkit::ControlId;
+using enum toolkit::ControlId;
 
 // Every test starts as a first start: nothing of the program's on the machine.
 struct FirstStart : ::testing::Test {
@@ -60,7 +60,7 @@ TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
     for (const auto& other : kPages) {
       for (ControlId id : other.controls)
         EXPECT_EQ(program.Shown(id), &other == &kPages[page])
-            << "page " << page << ", control " << app::LayoutOf(id).name;
+            << "page " << page << ", control " << toolkit::LayoutOf(id).name;
     }
     for (ControlId always : {lblTime, cmdExit, lblURL})
       EXPECT_TRUE(program.Shown(always)) << "page " << page;
@@ -96,7 +96,7 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheUsersShell
   ::Sleep(500);  // a second, wrong opening would have arrived by now
   const std::string opened = ReadFile(record);
   EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;
-  EXPECT_NE(opened.find(app::kMakerAddress), std::string::npos) << opened;
+  EXPECT_NE(opened.find(toolkit::kMakerAddress), std::string::npos) << opened;
   // Wine runs every program as administrator: the program asks the desktop's shell, so that the
   // browser does not start with its rights as its child.
   EXPECT_EQ(opened.find("started by " + std::to_string(program.ProcessId()) + "\n"),
@@ -107,7 +107,7 @@ TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheUsersShell
 // Ticks, page switches and hovers reuse their fonts, brushes and icons over hours of use.
 TEST_F(MainWindow, ALongSessionCreatesNoWindowSystemObjects) {
   const HWND window = program.Window();
-  const WPARAM clock = app::kFirstControlId + static_cast<int>(Timer2);
+  const WPARAM clock = toolkit::kFirstControlId + static_cast<int>(Timer2);
   auto session = [&](int ticks, int switches, int hovers) {
     for (int i = 0; i < ticks; ++i) ::SendMessageW(window, WM_TIMER, clock, 0);
     for (int i = 0; i < switches; ++i) program.Click(kPages[i % 4].button);

@@ -8,36 +8,36 @@
 #include <string>
 #include <vector>
 
-namespace vekhor::platform::window {
+namespace vekhor::win32 {
 namespace {
 
-using app::ControlId;
+using toolkit::ControlId;
 
 struct Win32ToolkitTest : ::testing::Test {
   Win32Toolkit toolkit{::GetModuleHandleW(nullptr)};
-  app::Form& form = toolkit.MainForm();
+  toolkit::Form& form = toolkit.MainForm();
   HWND Window() const { return reinterpret_cast<HWND>(form.Handle()); }
   HWND Child(ControlId id) const {
-    return ::GetDlgItem(Window(), app::kFirstControlId + static_cast<int>(id));
+    return ::GetDlgItem(Window(), toolkit::kFirstControlId + static_cast<int>(id));
   }
   void SetUp() override { ASSERT_TRUE(toolkit.WindowCreated()) << "no display"; }
 };
 
 // The program test drives the list end to end; these are what it cannot see.
 TEST_F(Win32ToolkitTest, ControlsRaiseTheirEventsOnlyForChanges) {
-  app::CheckBox& box = form.checkBox(ControlId::chkSync);
+  toolkit::CheckBox& box = form.checkBox(ControlId::chkSync);
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
-  box.SetValue(app::kChecked);
-  box.SetValue(app::kChecked);  // no change, no click
+  box.SetValue(toolkit::kChecked);
+  box.SetValue(toolkit::kChecked);  // no change, no click
   EXPECT_EQ(clicks, 1);
   form.frame(ControlId::Frame1_1).SetVisible(true);
   EXPECT_EQ(::SendMessageW(Child(ControlId::chkSync), BM_GETCHECK, 0, 0), BST_CHECKED);
   ::SendMessageW(Child(ControlId::chkSync), BM_CLICK, 0, 0);
-  EXPECT_EQ(box.Value(), app::kUnchecked);
+  EXPECT_EQ(box.Value(), toolkit::kUnchecked);
   EXPECT_EQ(clicks, 2);
 
-  app::CheckedList& list = form.checkedList(ControlId::lstServer);
+  toolkit::CheckedList& list = form.checkedList(ControlId::lstServer);
   std::vector<int> checked;
   list.onItemCheck = [&](int index) { checked.push_back(index); };
   const std::string longName(1000, 'h');
@@ -57,7 +57,7 @@ TEST_F(Win32ToolkitTest, ControlsRaiseTheirEventsOnlyForChanges) {
 // until then is what their windows show, in the tab order of the layout.
 TEST_F(Win32ToolkitTest, AHiddenPagesControlsShowWhatTheyWereToldBeforeTheirWindowsExisted) {
   ASSERT_EQ(Child(ControlId::lstServer), nullptr) << "made before its page showed";
-  app::CheckedList& list = form.checkedList(ControlId::lstServer);
+  toolkit::CheckedList& list = form.checkedList(ControlId::lstServer);
   std::vector<int> checked;
   list.onItemCheck = [&](int index) { checked.push_back(index); };
   for (const char* name : {"a.example", "b.example", "c.example"}) list.AddItem(name);
@@ -69,7 +69,7 @@ TEST_F(Win32ToolkitTest, AHiddenPagesControlsShowWhatTheyWereToldBeforeTheirWind
   form.textField(ControlId::txtServer).SetText("typed.example");
   form.button(ControlId::cmdAdd).SetCaption("Add");
   form.button(ControlId::cmdRemove).SetEnabled(false);
-  form.checkBox(ControlId::chkLog).SetValue(app::kChecked);
+  form.checkBox(ControlId::chkLog).SetValue(toolkit::kChecked);
 
   form.frame(ControlId::Frame1_2).SetVisible(true);
   const HWND shownList = Child(ControlId::lstServer);
@@ -91,7 +91,7 @@ TEST_F(Win32ToolkitTest, AHiddenPagesControlsShowWhatTheyWereToldBeforeTheirWind
   EXPECT_EQ(::SendMessageW(Child(ControlId::chkLog), BM_GETCHECK, 0, 0), BST_CHECKED);
   // Made late, they still take their places in the tab order.
   HWND previous = nullptr;
-  for (const app::ControlLayout& layout : app::MainWindowLayout()) {
+  for (const toolkit::ControlLayout& layout : toolkit::MainWindowLayout()) {
     const HWND child = Child(layout.id);
     if (child == nullptr || ::GetParent(child) != Window()) continue;
     if (previous != nullptr) {
@@ -102,7 +102,7 @@ TEST_F(Win32ToolkitTest, AHiddenPagesControlsShowWhatTheyWereToldBeforeTheirWind
 }
 
 TEST_F(Win32ToolkitTest, AStatusLineWiderThanItsLabelWrapsWithinItsPage) {
-  app::Label& status = form.label(ControlId::lblStatus);
+  toolkit::Label& status = form.label(ControlId::lblStatus);
   const auto bounds = [&] {
     RECT rect{};
     ::GetWindowRect(Child(ControlId::lblStatus), &rect);
@@ -115,10 +115,10 @@ TEST_F(Win32ToolkitTest, AStatusLineWiderThanItsLabelWrapsWithinItsPage) {
   const RECT wrapped = bounds();
   EXPECT_GT(wrapped.bottom - wrapped.top, one.bottom - one.top);
   const int dpi = WindowDpi(Window());
-  EXPECT_LE(wrapped.bottom, TwipsToPixels(app::kPageRect.top + app::kPageRect.height, dpi));
+  EXPECT_LE(wrapped.bottom, TwipsToPixels(toolkit::kPageRect.top + toolkit::kPageRect.height, dpi));
   status.SetCaption("OK");
   EXPECT_EQ(bounds().bottom - bounds().top, one.bottom - one.top);
 }
 
 }  // namespace
-}  // namespace vekhor::platform::window
+}  // namespace vekhor::win32

@@ -193,16 +193,16 @@ class ProgramWindow {
   bool Found() const { return window_ != nullptr; }
   DWORD ProcessId() const { return process_.dwProcessId; }
   HWND Window() const { return window_; }
-  HWND Control(app::ControlId id) const {
-    return ::GetDlgItem(window_, app::kFirstControlId + static_cast<int>(id));
+  HWND Control(toolkit::ControlId id) const {
+    return ::GetDlgItem(window_, toolkit::kFirstControlId + static_cast<int>(id));
   }
   // The control's answer to `message`, which it has handled by then.
-  LRESULT Send(app::ControlId id, UINT message, WPARAM w = 0, LPARAM l = 0) const {
+  LRESULT Send(toolkit::ControlId id, UINT message, WPARAM w = 0, LPARAM l = 0) const {
     return ::SendMessageW(Control(id), message, w, l);
   }
-  bool Shown(app::ControlId id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
-  void Click(app::ControlId id) const { Send(id, BM_CLICK); }
-  std::string Text(app::ControlId id) const {
+  bool Shown(toolkit::ControlId id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
+  void Click(toolkit::ControlId id) const { Send(id, BM_CLICK); }
+  std::string Text(toolkit::ControlId id) const {
     char text[512] = {};
     ::SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
     return text;
@@ -210,7 +210,7 @@ class ProgramWindow {
   DWORD WaitForExit() const { return testing::WaitForExit(process_.hProcess); }
   // The Exit button's own report of a click, which works on a hidden window too.
   DWORD Close() const {
-    const HWND exit = Control(app::ControlId::cmdExit);
+    const HWND exit = Control(toolkit::ControlId::cmdExit);
     if (window_ != nullptr)
       ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(exit), BN_CLICKED),
                      reinterpret_cast<LPARAM>(exit));
@@ -220,7 +220,7 @@ class ProgramWindow {
   // The server list's entries and check marks, on the servers page, which it shows: the list
   // has no window before. The list writes texts to the program's memory.
   std::vector<std::pair<std::string, bool>> ServerList() const {
-    Click(app::ControlId::optSync2);
+    Click(toolkit::ControlId::optSync2);
     constexpr SIZE_T kTextSize = 1024;
     auto* remote =
         static_cast<char*>(::VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + kTextSize,
@@ -229,14 +229,15 @@ class ProgramWindow {
     item.pszText = remote + sizeof(LVITEMA);
     item.cchTextMax = static_cast<int>(kTextSize);
     std::vector<std::pair<std::string, bool>> entries;
-    const auto count = static_cast<WPARAM>(Send(app::ControlId::lstServer, LVM_GETITEMCOUNT));
+    const auto count = static_cast<WPARAM>(Send(toolkit::ControlId::lstServer, LVM_GETITEMCOUNT));
     for (WPARAM i = 0; remote != nullptr && i < count; ++i) {
       ::WriteProcessMemory(process_.hProcess, remote, &item, sizeof(item), nullptr);
-      const auto length =
-          Send(app::ControlId::lstServer, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
+      const auto length = Send(toolkit::ControlId::lstServer, LVM_GETITEMTEXTA, i,
+                               reinterpret_cast<LPARAM>(remote));
       std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), '\0');
       ::ReadProcessMemory(process_.hProcess, item.pszText, text.data(), text.size(), nullptr);
-      const auto state = Send(app::ControlId::lstServer, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
+      const auto state =
+          Send(toolkit::ControlId::lstServer, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
       entries.emplace_back(text, (state >> 12) == 2);
     }
     if (remote != nullptr) ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
@@ -260,7 +261,7 @@ class ProgramWindow {
   bool PickFromTrayMenu(WPARAM key) const {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = Control(app::ControlId::TrayIcon);
+    icon.hWnd = Control(toolkit::ControlId::TrayIcon);
     icon.uID = 1;
     if (!WaitUntil([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; })) {
       ADD_FAILURE() << "the shell holds no icon of the program's";
