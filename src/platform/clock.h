@@ -1,4 +1,5 @@
-// The system clock: set it in UTC, and tell the local time as the user's date-time text.
+// The system clock: read it precisely and set it in UTC, tell the local time as the user's
+// date-time text, and measure elapsed time on a clock that no setting moves.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,12 @@ class Clock {
   virtual ~Clock() = default;
   // 0 when the clock was set, else the platform's error code.
   virtual std::uint32_t SetSystemTime(const SystemTime& utc) = 0;
+  // The system time in UTC as a FILETIME: 100 ns intervals since 1601-01-01 00:00 UTC.
+  // GetSystemTimePreciseAsFileTime where the system has it (Windows 8 on), else the 15.6 ms one.
+  virtual std::int64_t PreciseFileTime() = 0;
+  // A system-wide monotonic reading in microseconds (QueryPerformanceCounter): the same clock in
+  // every process, never set, for measuring how long something took.
+  virtual std::int64_t MonotonicMicroseconds() = 0;
   // The current local date and time in the system's general date form: the short date, a blank
   // and the long time; at exactly midnight the date alone.
   virtual std::string NowText() = 0;

@@ -1,5 +1,5 @@
-// The Windows Sockets 1.1 calls the program makes, as one interface: Winsock on Windows,
-// BSD sockets on POSIX (errors mapped to the WSA 100xx codes), fakes in tests.
+// The Windows Sockets calls the program makes, as one interface: Winsock on Windows, BSD sockets
+// on POSIX (errors mapped to the WSA 100xx codes), fakes in tests. IPv4 only.
 #pragma once
 
 #include <bit>
@@ -16,6 +16,7 @@ inline constexpr int kSocketError = -1;
 inline constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;
 inline constexpr int kAfInet = 2;
 inline constexpr int kSockStream = 1;
+inline constexpr int kSockDgram = 2;
 inline constexpr int kShutdownBoth = 2;
 
 // Windows Sockets error codes the backends report.
@@ -69,6 +70,16 @@ struct SockAddrIn {
   std::uint32_t address = 0;
 };
 
+// One socket's place in a select(): the sets it is put in, and the sets it was found in.
+struct SelectEntry {
+  SocketHandle socket = 0;
+  bool read = false;   // wanted readable
+  bool write = false;  // wanted writable (a connect that completed); also watched for errors
+  bool readable = false;
+  bool writable = false;
+  bool failed = false;  // in the exception set: Windows reports a failed connect there
+};
+
 // hostent: the address length and each address's raw bytes, in resolver order.
 struct HostRecord {
   std::int16_t addressLength = 0;
@@ -83,8 +94,18 @@ class Sockets {
   virtual SocketHandle Socket(int family, int type, int protocol) = 0;
   virtual int Bind(SocketHandle s, const SockAddrIn& address) = 0;
   virtual int Connect(SocketHandle s, const SockAddrIn& address) = 0;
+  // ioctlsocket(FIONBIO): a non-blocking socket's connect fails with WSAEWOULDBLOCK at once and
+  // goes on in the background.
+  virtual int SetNonBlocking(SocketHandle s, bool nonBlocking) = 0;
   // select() with `s` alone in the read set and empty write and exception sets.
   virtual int SelectReadable(SocketHandle s, long seconds, long microseconds) = 0;
+  // select() over several sockets: each in the read set, or in the write and exception sets, as
+  // its entry asks; the number of sockets ready, 0 on time-out, SOCKET_ERROR on failure. A write
+  // entry that ends up `failed` has its connect's error in SocketError.
+  virtual int Select(std::vector<SelectEntry>& entries, long seconds, long microseconds) = 0;
+  // getsockopt(SO_ERROR): the error of a socket's non-blocking connect, 0 when it connected.
+  virtual int SocketError(SocketHandle s) = 0;
+  virtual int Send(SocketHandle s, const char* buffer, int length, int flags) = 0;
   virtual int Recv(SocketHandle s, char* buffer, int length, int flags) = 0;
   virtual int Shutdown(SocketHandle s, int how) = 0;
   virtual int CloseSocket(SocketHandle s) = 0;

@@ -1,13 +1,28 @@
-// The real socket and echo backends (POSIX, or Win32 under Wine) alone and against port 37.
+// The real socket, echo and clock backends (POSIX, or Win32 under Wine) alone and against port 37.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <thread>
+#include <vector>
 
 #include "net/tcpip.h"
+#include "platform/clock.h"
 #include "platform/system.h"
+#include "res/build_date.h"
 #include "sync/time_answer.h"
+
+#ifndef _WIN32
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace vekhor {
 namespace {
@@ -19,7 +34,7 @@ struct SystemBackend : ::testing::Test {
   platform::Sockets& sockets = system->platform().sockets;
   platform::Icmp& icmp = system->platform().icmp;
   CatalogueTexts english{Language::English};
-  TCPIP tcpip{sockets, icmp, english};
+  TCPIP tcpip{sockets, icmp, english, system->platform().clock};
 };
 
 // The fetch itself shows that localhost resolves and that dotted text becomes an address.
@@ -74,6 +89,229 @@ TEST_F(SystemBackend, StartUpsBalanceOnlyDottedTextIsAnAddressFailuresSayWhyLoop
   EXPECT_GE(tcpip.Ping("localhost"), 1);
 }
 
+// The clock's readings against the C++ library's own: the FILETIME epoch and units, and a monotonic
+// count in microseconds that measures an interval as steady_clock does.
+TEST_F(SystemBackend, ClockReadsUtcAsAFileTimeAndAMonotonicCountThatNeverGoesBack) {
+  using namespace std::chrono;
+  platform::Clock& clock = system->platform().clock;
+  constexpr std::int64_t kFileTimeOfUnixEpoch = 116444736000000000;
+  const std::int64_t fileTime = clock.PreciseFileTime();
+  const std::int64_t expected =
+      duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() * 10 +
+      kFileTimeOfUnixEpoch;
+  EXPECT_NEAR(static_cast<double>(fileTime), static_cast<double>(expected), 1e7);
+
+  // Precise: the reading moves in steps well under the 15.6 ms of a timer tick.
+  std::int64_t smallestStep = INT64_MAX;
+  for (std::int64_t last = clock.PreciseFileTime(), changes = 0; changes < 20;) {
+    const std::int64_t now = clock.PreciseFileTime();
+    if (now == last) continue;
+    smallestStep = std::min(smallestStep, now - last);
+    last = now;
+    ++changes;
+  }
+  EXPECT_LT(smallestStep, 10000) << "100 ns units";
+
+  std::int64_t previous = clock.MonotonicMicroseconds();
+  for (int i = 0; i < 100000; ++i) {
+    const std::int64_t now = clock.MonotonicMicroseconds();
+    ASSERT_GE(now, previous) << "reading " << i;
+    previous = now;
+  }
+  const auto steadyStart = steady_clock::now();
+  const std::int64_t start = clock.MonotonicMicroseconds();
+  std::this_thread::sleep_for(milliseconds(50));
+  const std::int64_t elapsed = clock.MonotonicMicroseconds() - start;
+  const auto steadyElapsed = duration_cast<microseconds>(steady_clock::now() - steadyStart);
+  EXPECT_GE(elapsed, 49999);
+  EXPECT_LE(elapsed, steadyElapsed.count() + 1);
+}
+
+#ifndef _WIN32
+// The POSIX backend's non-blocking connects, select and datagrams against peers made here with
+// plain POSIX sockets; tests/wine/sockets_win32_test.cpp puts the Win32 backend through the same.
+
+// A peer of the test's own on 127.0.0.1, on a port the system picks: a TCP listener, a TCP port
+// that refuses (bound, nobody listening), or a UDP socket that answers datagrams.
+class LoopbackPeer {
+ public:
+  enum class Kind { Listener, Refuser, Datagram };
+  explicit LoopbackPeer(Kind kind)
+      : fd_(::socket(AF_INET, kind == Kind::Datagram ? SOCK_DGRAM : SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ready_ = fd_ >= 0 &&
+             ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+             (kind != Kind::Listener || ::listen(fd_, 4) == 0) &&
+             ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    port_ = address.sin_port;
+  }
+  ~LoopbackPeer() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  LoopbackPeer(const LoopbackPeer&) = delete;
+  LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+  bool ready() const { return ready_; }
+  platform::SockAddrIn address() const { return {platform::kAfInet, port_, kLoopback}; }
+
+  // The next datagram, waiting up to a second; its sender is the one Reply answers.
+  std::string Receive() {
+    pollfd entry{fd_, POLLIN, 0};
+    if (::poll(&entry, 1, 1000) != 1) return {};
+    char data[2048];
+    socklen_t length = sizeof sender_;
+    const ssize_t got =
+        ::recvfrom(fd_, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&sender_), &length);
+    return got > 0 ? std::string(data, static_cast<std::size_t>(got)) : std::string();
+  }
+  bool Reply(const std::string& data) {
+    return ::sendto(fd_, data.data(), data.size(), 0, reinterpret_cast<const sockaddr*>(&sender_),
+                    sizeof sender_) == static_cast<ssize_t>(data.size());
+  }
+
+ private:
+  int fd_;
+  bool ready_ = false;
+  std::uint16_t port_ = 0;
+  sockaddr_in sender_{};
+};
+
+// A socket of the backend, closed however the test ends.
+struct OwnedSocket {
+  OwnedSocket(platform::Sockets& owner, int type)
+      : sockets(owner), handle(owner.Socket(platform::kAfInet, type, 0)) {}
+  ~OwnedSocket() {
+    if (handle != platform::kInvalidSocket) sockets.CloseSocket(handle);
+  }
+  OwnedSocket(const OwnedSocket&) = delete;
+  OwnedSocket& operator=(const OwnedSocket&) = delete;
+  platform::Sockets& sockets;
+  platform::SocketHandle handle;
+};
+
+// Selects until `wanted` entries are ready or two seconds pass; the last select's count.
+int SelectUntil(platform::Sockets& sockets, std::vector<platform::SelectEntry>& entries,
+                int wanted) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  int ready = 0;
+  do {
+    ready = sockets.Select(entries, 0, 100000);
+  } while (ready != platform::kSocketError && ready < wanted &&
+           std::chrono::steady_clock::now() < deadline);
+  return ready;
+}
+
+TEST_F(SystemBackend, NonBlockingConnectEndsWritableWhenAcceptedAndFailedWhenRefused) {
+  LoopbackPeer listener(LoopbackPeer::Kind::Listener);
+  LoopbackPeer refuser(LoopbackPeer::Kind::Refuser);
+  ASSERT_TRUE(listener.ready() && refuser.ready());
+  OwnedSocket accepted(sockets, platform::kSockStream);
+  OwnedSocket refused(sockets, platform::kSockStream);
+  for (const OwnedSocket* client : {&accepted, &refused}) {
+    ASSERT_NE(client->handle, platform::kInvalidSocket);
+    ASSERT_EQ(sockets.SetNonBlocking(client->handle, true), 0);
+  }
+  // Both go on in the background, as Winsock says of them.
+  EXPECT_EQ(sockets.Connect(accepted.handle, listener.address()), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEwouldblock);
+  EXPECT_EQ(sockets.Connect(refused.handle, refuser.address()), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEwouldblock);
+
+  std::vector<platform::SelectEntry> entries{{.socket = accepted.handle, .write = true},
+                                             {.socket = refused.handle, .write = true}};
+  ASSERT_EQ(SelectUntil(sockets, entries, 2), 2);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEconnrefused) << "the failed connect's error";
+  EXPECT_TRUE(entries[0].writable);
+  EXPECT_FALSE(entries[0].failed);
+  EXPECT_EQ(sockets.SocketError(accepted.handle), 0);
+  EXPECT_FALSE(entries[1].writable);
+  EXPECT_TRUE(entries[1].failed);
+  // Linux forgets SO_ERROR once read; Windows keeps telling it, to every select and every ask.
+  EXPECT_EQ(sockets.SocketError(refused.handle), platform::wsa::kEconnrefused);
+  EXPECT_EQ(sockets.SocketError(refused.handle), platform::wsa::kEconnrefused);
+  std::vector<platform::SelectEntry> again{{.socket = refused.handle, .write = true}};
+  EXPECT_EQ(sockets.Select(again, 0, 0), 1);
+  EXPECT_TRUE(again[0].failed);
+  EXPECT_FALSE(again[0].writable);
+}
+
+TEST_F(SystemBackend, SelectTellsEachOfSeveralSocketsApartAndTimesOutWhenNoneIsReady) {
+  LoopbackPeer listener(LoopbackPeer::Kind::Listener);
+  LoopbackPeer echo(LoopbackPeer::Kind::Datagram);
+  ASSERT_TRUE(listener.ready() && echo.ready());
+  OwnedSocket answered(sockets, platform::kSockDgram);
+  OwnedSocket silent(sockets, platform::kSockDgram);
+  OwnedSocket connecting(sockets, platform::kSockStream);
+  ASSERT_EQ(sockets.Connect(answered.handle, echo.address()), 0);
+  ASSERT_EQ(sockets.Connect(silent.handle, echo.address()), 0);
+  ASSERT_EQ(sockets.SetNonBlocking(connecting.handle, true), 0);
+  ASSERT_EQ(sockets.Connect(connecting.handle, listener.address()), platform::kSocketError);
+  ASSERT_EQ(sockets.Send(answered.handle, "ping", 4, 0), 4);
+  ASSERT_TRUE(echo.Reply(echo.Receive()));
+
+  std::vector<platform::SelectEntry> entries{{.socket = answered.handle, .read = true},
+                                             {.socket = silent.handle, .read = true},
+                                             {.socket = connecting.handle, .write = true}};
+  ASSERT_EQ(SelectUntil(sockets, entries, 2), 2);
+  EXPECT_TRUE(entries[0].readable);
+  EXPECT_FALSE(entries[1].readable || entries[1].writable || entries[1].failed);
+  EXPECT_TRUE(entries[2].writable);
+  EXPECT_FALSE(entries[2].readable || entries[2].failed) << "asked for writability alone";
+
+  // With the answer read, nothing is ready: the time-out is waited out and the marks go. A
+  // stream socket that never connected is never readable, though poll says it hung up.
+  char answer[8];
+  ASSERT_EQ(sockets.Recv(answered.handle, answer, sizeof answer, 0), 4);
+  OwnedSocket unconnected(sockets, platform::kSockStream);
+  entries.back() = {.socket = unconnected.handle, .read = true};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(sockets.Select(entries, 0, 150000), 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(149));
+  EXPECT_FALSE(entries[0].readable || entries[2].readable);
+
+  // As Winsock: every set empty is an invalid call, a closed handle is no socket.
+  std::vector<platform::SelectEntry> none{{.socket = answered.handle}};
+  EXPECT_EQ(sockets.Select(none, 0, 0), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEinval);
+  std::vector<platform::SelectEntry> closed{{.socket = platform::kInvalidSocket, .read = true}};
+  EXPECT_EQ(sockets.Select(closed, 0, 0), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEnotsock);
+}
+
+TEST_F(SystemBackend, ConnectedDatagramSocketGetsItsEchoAndFailsOnALongerReplyAsWindowsDoes) {
+  LoopbackPeer echo(LoopbackPeer::Kind::Datagram);
+  ASSERT_TRUE(echo.ready());
+  OwnedSocket client(sockets, platform::kSockDgram);
+  ASSERT_NE(client.handle, platform::kInvalidSocket);
+  ASSERT_EQ(sockets.Connect(client.handle, echo.address()), 0);
+
+  // An SNTP request's size; a zero byte and 0xFF in it must not end or change it.
+  const std::string request = std::string("\x23\x00\xFF", 3) + std::string(45, 'R');
+  ASSERT_EQ(sockets.Send(client.handle, request.data(), 48, 0), 48);
+  ASSERT_TRUE(echo.Reply(echo.Receive()));
+  ASSERT_EQ(sockets.SelectReadable(client.handle, 1, 0), 1);
+  char reply[48];
+  ASSERT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), 48);
+  EXPECT_EQ(std::string(reply, 48), request);
+
+  // Windows fails a datagram longer than the buffer and drops the rest: the next one is whole.
+  const std::string longer(200, 'L');
+  ASSERT_EQ(sockets.Send(client.handle, longer.data(), 200, 0), 200);
+  ASSERT_EQ(echo.Receive(), longer);
+  ASSERT_TRUE(echo.Reply(longer) && echo.Reply("after"));
+  std::vector<platform::SelectEntry> entries{{.socket = client.handle, .read = true}};
+  ASSERT_EQ(sockets.Select(entries, 1, 0), 1);
+  EXPECT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), platform::kSocketError);
+  EXPECT_EQ(sockets.LastError(), platform::wsa::kEmsgsize);
+  EXPECT_EQ(reply[0], 'L') << "the buffer holds the datagram's start";
+  ASSERT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), 5);
+  EXPECT_EQ(std::string(reply, 5), "after");
+}
+#endif
+
 // ctest runs the server with one behaviour per entry and names it in VEKHOR_TIME_BEHAVIOUR.
 using Port37 = SystemBackend;
 
@@ -83,7 +321,7 @@ TEST_F(Port37, EachServerBehaviourGivesItsAnswer) {
   const std::string behaviour = named;
   const std::string answer = tcpip.SynchTime("localhost");
   if (behaviour == "time") {
-    ASSERT_TRUE(DecodeTimeAnswer(answer));
+    ASSERT_TRUE(DecodeTimeAnswer(answer, kBuildDaySince1900));
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr)) + 2208988800;
     EXPECT_NEAR(static_cast<double>(*TimeValue(answer)), static_cast<double>(now), 2.0);
   } else if (behaviour == "split") {

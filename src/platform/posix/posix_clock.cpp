@@ -8,6 +8,21 @@ std::uint32_t PosixClock::SetSystemTime(const SystemTime&) {
   return kErrorPrivilegeNotHeld;
 }
 
+std::int64_t PosixClock::PreciseFileTime() {
+  // FILETIME counts 100 ns intervals from 1601-01-01, 11644473600 s before the Unix epoch.
+  constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return (static_cast<std::int64_t>(now.tv_sec) + kSecondsFrom1601To1970) * 10000000 +
+         now.tv_nsec / 100;
+}
+
+std::int64_t PosixClock::MonotonicMicroseconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
 std::string PosixClock::DateText() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};

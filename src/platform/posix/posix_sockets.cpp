@@ -1,6 +1,7 @@
 #include "platform/posix/posix_sockets.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 namespace vekhor::platform {
@@ -125,6 +127,13 @@ int WsaCodeOfLookupFailure(int failure) {
   }
 }
 
+// Microseconds on a clock that no setting moves, for the time left of a select's time-out.
+long long MonotonicUs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
 // Only real descriptors reach the system; SOCKET values beyond int are not sockets here.
 bool IsDescriptor(SocketHandle s) {
   return s != kInvalidSocket && s <= static_cast<SocketHandle>(INT32_MAX);
@@ -166,8 +175,8 @@ int PosixSockets::Cleanup() {
 }
 
 SocketHandle PosixSockets::Socket(int family, int type, int protocol) {
-  const int fd = ::socket(family == kAfInet ? AF_INET : family,
-                          type == kSockStream ? SOCK_STREAM : type, protocol);
+  const int native = type == kSockStream ? SOCK_STREAM : type == kSockDgram ? SOCK_DGRAM : type;
+  const int fd = ::socket(family == kAfInet ? AF_INET : family, native, protocol);
   if (fd < 0) {
     Failed();
     return kInvalidSocket;
@@ -186,31 +195,118 @@ int PosixSockets::Connect(SocketHandle s, const SockAddrIn& address) {
   int fd = -1;
   if (!Descriptor(s, fd)) return kSocketError;
   const sockaddr_in native = ToSockaddr(address);
+  connectErrors_.erase(fd);  // a new attempt has an error of its own
   int result = 0;
   do {
     result = ::connect(fd, reinterpret_cast<const sockaddr*>(&native), sizeof native);
   } while (result != 0 && errno == EINTR);
-  return result == 0 ? 0 : Failed();
+  if (result == 0) return 0;
+  Failed();
+  // Winsock says a non-blocking connect goes on in the background with WSAEWOULDBLOCK.
+  if (errno == EINPROGRESS) lastError_ = wsa::kEwouldblock;
+  return kSocketError;
+}
+
+int PosixSockets::SetNonBlocking(SocketHandle s, bool nonBlocking) {
+  int fd = -1;
+  if (!Descriptor(s, fd)) return kSocketError;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0) return Failed();
+  const int wanted = nonBlocking ? flags | O_NONBLOCK : flags & ~O_NONBLOCK;
+  return ::fcntl(fd, F_SETFL, wanted) == 0 ? 0 : Failed();
 }
 
 int PosixSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
-  int fd = -1;
-  if (!Descriptor(s, fd)) return kSocketError;
+  std::vector<SelectEntry> alone{{.socket = s, .read = true}};
+  return Select(alone, seconds, microseconds);
+}
+
+bool PosixSockets::Settle(SelectEntry& entry, short events) {
+  // Readable as Winsock has it: data, the peer's end, or an error that recv will report.
+  entry.readable = entry.read && (events & (POLLIN | POLLERR)) != 0;
+  if (entry.write && (events & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+    // A connect that ended either way. Windows reports a failed one in the exception set alone,
+    // with its error as the last error too.
+    const int error = SocketError(entry.socket);
+    entry.failed = error != 0;
+    entry.writable = error == 0;
+    if (entry.failed) lastError_ = error;
+  }
+  return entry.readable || entry.writable || entry.failed;
+}
+
+int PosixSockets::Select(std::vector<SelectEntry>& entries, long seconds, long microseconds) {
   // poll, not select: select cannot take descriptors above FD_SETSIZE.
-  pollfd entry{fd, POLLIN, 0};
-  const long long wanted = static_cast<long long>(seconds) * 1000 + microseconds / 1000;
-  const int timeoutMs = static_cast<int>(std::clamp<long long>(wanted, 0, INT32_MAX));
-  const int ready = ::poll(&entry, 1, timeoutMs);
-  if (ready < 0) return Failed();
-  if (ready == 0) return 0;
-  if (entry.revents & POLLNVAL) {
-    lastError_ = wsa::kEnotsock;
+  std::vector<pollfd> polled(entries.size(), pollfd{-1, 0, 0});  // -1: left out by poll
+  bool anyWanted = false;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    SelectEntry& entry = entries[i];
+    entry.readable = entry.writable = entry.failed = false;
+    if (!entry.read && !entry.write) continue;
+    if (!Descriptor(entry.socket, polled[i].fd)) return kSocketError;
+    polled[i].events = static_cast<short>((entry.read ? POLLIN : 0) | (entry.write ? POLLOUT : 0));
+    anyWanted = true;
+  }
+  if (!anyWanted) {  // Winsock refuses a select with every set empty
+    lastError_ = wsa::kEinval;
     return kSocketError;
   }
-  if (entry.revents & (POLLIN | POLLERR)) return 1;
-  // Hung up alone: a socket that never connected. Winsock's select waits out its time on it.
-  ::poll(nullptr, 0, timeoutMs);
-  return 0;
+  const long long wanted = static_cast<long long>(seconds) * 1000000 + microseconds;
+  const long long deadline = MonotonicUs() + std::max(wanted, 0LL);
+  for (;;) {
+    const long long left = std::max(deadline - MonotonicUs(), 0LL);
+    const timespec timeout{static_cast<time_t>(left / 1000000),
+                           static_cast<long>(left % 1000000 * 1000)};
+    const int polledReady = ::ppoll(polled.data(), polled.size(), &timeout, nullptr);
+    if (polledReady < 0 && errno == EINTR) continue;
+    if (polledReady < 0) return Failed();
+    int ready = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const short events = polled[i].revents;
+      if (events == 0) continue;
+      if (events & POLLNVAL) {
+        lastError_ = wsa::kEnotsock;
+        return kSocketError;
+      }
+      if (Settle(entries[i], events)) {
+        ++ready;
+      } else {
+        // Hung up alone: a socket that never connected. Winsock waits out its time on it.
+        polled[i].fd = -1;
+      }
+    }
+    if (ready > 0 || polledReady == 0) return ready;
+  }
+}
+
+int PosixSockets::SocketError(SocketHandle s) {
+  int fd = -1;
+  if (!Descriptor(s, fd)) return lastError_;
+  if (const auto kept = connectErrors_.find(fd); kept != connectErrors_.end()) return kept->second;
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+    Failed();
+    return lastError_;  // no error to read: the reason why, never 0
+  }
+  const int code = WsaCodeOfErrno(error);
+  if (code != 0) connectErrors_[fd] = code;
+  return code;
+}
+
+int PosixSockets::Send(SocketHandle s, const char* buffer, int length, int flags) {
+  int fd = -1;
+  if (!Descriptor(s, fd)) return kSocketError;
+  if (length < 0) {
+    lastError_ = wsa::kEfault;
+    return kSocketError;
+  }
+  ssize_t sent = 0;
+  do {
+    // Winsock has no SIGPIPE: a send on a closed connection fails and the program goes on.
+    sent = ::send(fd, buffer, static_cast<std::size_t>(length), flags | MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  return sent < 0 ? Failed() : static_cast<int>(sent);
 }
 
 int PosixSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
@@ -220,11 +316,21 @@ int PosixSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
     lastError_ = wsa::kEfault;
     return kSocketError;
   }
+  iovec part{buffer, static_cast<std::size_t>(length)};
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
   ssize_t received = 0;
   do {
-    received = ::recv(fd, buffer, static_cast<std::size_t>(length), flags);
+    received = ::recvmsg(fd, &message, flags);
   } while (received < 0 && errno == EINTR);
-  return received < 0 ? Failed() : static_cast<int>(received);
+  if (received < 0) return Failed();
+  // A datagram longer than the buffer: Windows fills the buffer, drops the rest and fails.
+  if (message.msg_flags & MSG_TRUNC) {
+    lastError_ = wsa::kEmsgsize;
+    return kSocketError;
+  }
+  return static_cast<int>(received);
 }
 
 int PosixSockets::Shutdown(SocketHandle s, int how) {
@@ -237,6 +343,7 @@ int PosixSockets::Shutdown(SocketHandle s, int how) {
 int PosixSockets::CloseSocket(SocketHandle s) {
   int fd = -1;
   if (!Descriptor(s, fd)) return kSocketError;
+  connectErrors_.erase(fd);  // the descriptor's number comes back with another socket
   return ::close(fd) == 0 ? 0 : Failed();
 }
 

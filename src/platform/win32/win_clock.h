@@ -11,9 +11,16 @@ std::string DateTimeText(const SystemTime& local);
 
 class WinClock final : public Clock {
  public:
+  WinClock();
   std::uint32_t SetSystemTime(const SystemTime& utc) override;
+  std::int64_t PreciseFileTime() override;
+  std::int64_t MonotonicMicroseconds() override;
   std::string NowText() override;
   std::string DateText() override;
+
+ private:
+  void* preciseTime_ = nullptr;        // GetSystemTimePreciseAsFileTime, where Windows has it
+  std::int64_t counterFrequency_ = 1;  // QueryPerformanceFrequency: fixed at boot
 };
 
 }  // namespace vekhor::platform

@@ -13,6 +13,14 @@ sockaddr_in ToSockaddr(const SockAddrIn& address) {
   return result;
 }
 
+// FD_ISSET calls ws2_32's __WSAFDIsSet, which would import ws2_32 at start: look in the array.
+bool Contains(const fd_set& set, SOCKET s) {
+  for (u_int i = 0; i < set.fd_count; ++i) {
+    if (set.fd_array[i] == s) return true;
+  }
+  return false;
+}
+
 // ws2_32's `name` called with `arguments`, or `unavailable` when the library or the function
 // cannot be found.
 template <class Function, class Result, class... Arguments>
@@ -60,6 +68,11 @@ int WinSockets::Connect(SocketHandle s, const SockAddrIn& address) {
                     sizeof native);
 }
 
+int WinSockets::SetNonBlocking(SocketHandle s, bool nonBlocking) {
+  u_long mode = nonBlocking ? 1 : 0;
+  return VEKHOR_WS2(ioctlsocket, SOCKET_ERROR, s, static_cast<long>(FIONBIO), &mode);
+}
+
 int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
   fd_set readable;
   fd_set writable;
@@ -70,6 +83,57 @@ int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) 
   FD_SET(s, &readable);
   timeval timeout{seconds, microseconds};
   return VEKHOR_WS2(select, SOCKET_ERROR, 0, &readable, &writable, &failed, &timeout);
+}
+
+int WinSockets::Select(std::vector<SelectEntry>& entries, long seconds, long microseconds) {
+  // FD_SET drops what does not fit; a socket left out would never be reported.
+  if (entries.size() > FD_SETSIZE) {
+    RecordError(WSAEINVAL);
+    return SOCKET_ERROR;
+  }
+  fd_set readable;
+  fd_set writable;
+  fd_set failed;
+  FD_ZERO(&readable);
+  FD_ZERO(&writable);
+  FD_ZERO(&failed);
+  for (SelectEntry& entry : entries) {
+    entry.readable = entry.writable = entry.failed = false;
+    if (entry.read) FD_SET(entry.socket, &readable);
+    if (entry.write) {
+      FD_SET(entry.socket, &writable);
+      FD_SET(entry.socket, &failed);  // where Windows reports a failed connect
+    }
+  }
+  timeval timeout{seconds, microseconds};
+  const int result = VEKHOR_WS2(select, SOCKET_ERROR, 0, &readable, &writable, &failed, &timeout);
+  if (result == SOCKET_ERROR || result == 0) return result;
+  // select counts a socket once for each set it is found in; the interface counts sockets.
+  int ready = 0;
+  int failure = 0;
+  for (SelectEntry& entry : entries) {
+    entry.readable = entry.read && Contains(readable, entry.socket);
+    entry.failed = entry.write && Contains(failed, entry.socket);
+    entry.writable = entry.write && !entry.failed && Contains(writable, entry.socket);
+    if (entry.failed) failure = SocketError(entry.socket);
+    if (entry.readable || entry.writable || entry.failed) ++ready;
+  }
+  if (failure != 0) RecordError(failure);  // so that LastError tells why the connect failed
+  return ready;
+}
+
+int WinSockets::SocketError(SocketHandle s) {
+  int error = 0;
+  int length = sizeof error;
+  if (VEKHOR_WS2(getsockopt, SOCKET_ERROR, s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                 &length) == SOCKET_ERROR) {
+    return LastError();  // no error to read: the reason why, never 0
+  }
+  return error;
+}
+
+int WinSockets::Send(SocketHandle s, const char* buffer, int length, int flags) {
+  return VEKHOR_WS2(send, SOCKET_ERROR, s, buffer, length, flags);
 }
 
 int WinSockets::Recv(SocketHandle s, char* buffer, int length, int flags) {
@@ -107,6 +171,11 @@ std::optional<HostRecord> WinSockets::GetHostByName(const std::string& name) {
 
 std::uint32_t WinSockets::InetAddr(const std::string& dotted) {
   return VEKHOR_WS2(inet_addr, INADDR_NONE, dotted.c_str());
+}
+
+void WinSockets::RecordError(int code) {
+  using SetLastErrorFunction = decltype(::WSASetLastError);
+  if (auto* set = ws2_32_.Find<SetLastErrorFunction>("WSASetLastError")) set(code);
 }
 
 int WinSockets::LastError() {

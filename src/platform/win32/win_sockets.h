@@ -13,7 +13,11 @@ class WinSockets final : public Sockets {
   SocketHandle Socket(int family, int type, int protocol) override;
   int Bind(SocketHandle s, const SockAddrIn& address) override;
   int Connect(SocketHandle s, const SockAddrIn& address) override;
+  int SetNonBlocking(SocketHandle s, bool nonBlocking) override;
   int SelectReadable(SocketHandle s, long seconds, long microseconds) override;
+  int Select(std::vector<SelectEntry>& entries, long seconds, long microseconds) override;
+  int SocketError(SocketHandle s) override;
+  int Send(SocketHandle s, const char* buffer, int length, int flags) override;
   int Recv(SocketHandle s, char* buffer, int length, int flags) override;
   int Shutdown(SocketHandle s, int how) override;
   int CloseSocket(SocketHandle s) override;
@@ -24,6 +28,7 @@ class WinSockets final : public Sockets {
   int LastError() override;
 
  private:
+  void RecordError(int code);  // WSASetLastError
   SystemLibrary ws2_32_{L"ws2_32.dll"};
 };
 
