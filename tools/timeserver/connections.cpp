@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "behaviours.h"
+#include "time_protocol.h"
 
 namespace timeserver {
 

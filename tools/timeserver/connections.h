@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "behaviour.h"
 #include "descriptor.h"
-#include "options.h"
 
 namespace timeserver {
 

@@ -9,15 +9,21 @@
 
 namespace timeserver {
 
-Descriptor OpenLoopbackSocket(int port, bool listen, int& boundPort, std::string& error) {
-  Descriptor server(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+Descriptor OpenLoopbackSocket(SocketKind kind, int port, int& boundPort, std::string& error) {
+  const bool datagram = kind == SocketKind::Datagram;
+  Descriptor server(::socket(AF_INET, (datagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_CLOEXEC, 0));
   if (!server) {
     error = std::string("socket: ") + std::strerror(errno);
     return {};
   }
-  // A test right after another on the same port must not wait for TIME_WAIT to pass.
   const int yes = 1;
-  ::setsockopt(server.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  if (datagram) {
+    // Not SO_REUSEADDR: for UDP it would let a second server share the port unnoticed.
+    ::setsockopt(server.get(), SOL_SOCKET, SO_TIMESTAMPNS, &yes, sizeof yes);
+  } else {
+    // A test right after another on the same port must not wait for TIME_WAIT to pass.
+    ::setsockopt(server.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  }
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -33,7 +39,7 @@ Descriptor OpenLoopbackSocket(int port, bool listen, int& boundPort, std::string
     return {};
   }
   boundPort = ntohs(address.sin_port);
-  if (listen && ::listen(server.get(), 16) != 0) {
+  if (kind == SocketKind::Listening && ::listen(server.get(), 16) != 0) {
     error = std::string("listen: ") + std::strerror(errno);
     return {};
   }

@@ -1,5 +1,6 @@
-// vekhor-timeserver: an RFC 868 time server on 127.0.0.1 with one behaviour per run, for the
-// tests, benchmarks and demo. It never listens beyond loopback.
+// vekhor-timeserver: a time server on 127.0.0.1 with one behaviour per run, for the tests,
+// benchmarks and demo: RFC 868 over TCP, or SNTP over UDP for the sntp behaviours. It never
+// listens beyond loopback.
 //
 //   vekhor-timeserver --behaviour B --port P [-- command ...]
 //
@@ -20,6 +21,7 @@
 #include "connections.h"
 #include "listener.h"
 #include "options.h"
+#include "sntp_server.h"
 
 namespace {
 
@@ -55,10 +57,15 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
 
-  const bool listening = options->behaviour.kind != timeserver::Kind::Refuse;
+  using timeserver::SocketKind;
+  const timeserver::Kind kind = options->behaviour.kind;
+  const bool sntp = timeserver::IsSntp(kind);
+  const SocketKind socketKind = sntp                               ? SocketKind::Datagram
+                                : kind == timeserver::Kind::Refuse ? SocketKind::Refusing
+                                                                   : SocketKind::Listening;
   int port = 0;
   const timeserver::Descriptor server =
-      timeserver::OpenLoopbackSocket(options->port, listening, port, error);
+      timeserver::OpenLoopbackSocket(socketKind, options->port, port, error);
   if (!server) {
     std::fprintf(stderr, "vekhor-timeserver: %s\n", error.c_str());
     return 3;
@@ -72,10 +79,12 @@ int main(int argc, char** argv) {
       return 4;
     }
   } else {
-    std::printf("vekhor-timeserver: listening on 127.0.0.1:%d\n", port);
+    std::printf("vekhor-timeserver: listening on 127.0.0.1:%d (%s)\n", port, sntp ? "UDP" : "TCP");
     std::fflush(stdout);
   }
 
+  // A socket that does not listen polls as hung up at once: a refusing server only waits.
+  const bool refusing = socketKind == SocketKind::Refusing;
   int status = 0;
   {
     timeserver::Connections connections(options->behaviour);
@@ -85,9 +94,12 @@ int main(int argc, char** argv) {
         break;
       }
       connections.JoinFinished();
-      // A socket that does not listen polls as hung up at once: a refusing server only waits.
       pollfd entry{server.get(), POLLIN, 0};
-      if (::poll(&entry, listening ? 1 : 0, 50) <= 0 || !(entry.revents & POLLIN)) continue;
+      if (::poll(&entry, refusing ? 0 : 1, 50) <= 0 || !(entry.revents & POLLIN)) continue;
+      if (sntp) {
+        timeserver::AnswerDatagram(server.get(), options->behaviour);
+        continue;
+      }
       timeserver::Descriptor connection(::accept4(server.get(), nullptr, nullptr, SOCK_CLOEXEC));
       if (connection) connections.Serve(std::move(connection));
     }

@@ -5,15 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "behaviour.h"
+
 namespace timeserver {
-
-enum class Kind { Time, Offset, Now, Bytes, Silence, Close, Flood, Split, Refuse };
-
-struct Behaviour {
-  Kind kind = Kind::Time;
-  std::string bytes;            // for Kind::Bytes
-  long long offsetSeconds = 0;  // for Kind::Offset
-};
 
 struct Options {
   Behaviour behaviour;
@@ -23,6 +17,5 @@ struct Options {
 
 // Nothing, with a message in `error`, for a bad command line.
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
-std::optional<Behaviour> ParseBehaviour(const std::string& text);
 
 }  // namespace timeserver

@@ -1,23 +1,16 @@
-#include "behaviours.h"
+#include "time_protocol.h"
 
 #include <poll.h>
 #include <sys/socket.h>
 
 #include <chrono>
-#include <cstdint>
 #include <string>
 #include <thread>
 
+#include "served_clock.h"
+
 namespace timeserver {
 namespace {
-
-constexpr std::int64_t kSecondsFrom1900To1970 = 2208988800;
-
-std::string TimeBytes(std::int64_t unixSeconds) {
-  const auto value = static_cast<std::uint32_t>(unixSeconds + kSecondsFrom1900To1970);
-  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
-          static_cast<char>(value >> 8), static_cast<char>(value)};
-}
 
 void SendAll(int connection, const std::string& bytes) {
   std::size_t sent = 0;
@@ -28,24 +21,18 @@ void SendAll(int connection, const std::string& bytes) {
   }
 }
 
-using SystemClock = std::chrono::system_clock;
+// A point in a second passed this little ago still counts, so the wait stays well inside a
+// client's one-second wait for the answer.
+constexpr auto kGrace = std::chrono::milliseconds(10);
 
-// The time, sent so that a client setting its clock at once is off by well under half a second:
-// early in a second the current second goes at once (at most 0.1 s old), otherwise the next one
-// goes the moment it begins. The wait stays under 0.9 s, inside a client's one-second wait.
-std::string TimeAtASecondBoundary() {
-  const auto now = SystemClock::now();
-  const auto second = std::chrono::floor<std::chrono::seconds>(now);
-  if (now - second < std::chrono::milliseconds(100)) {
-    return TimeBytes(second.time_since_epoch().count());
-  }
-  const auto next = second + std::chrono::seconds(1);
-  std::this_thread::sleep_until(next);
-  return TimeBytes(next.time_since_epoch().count());
-}
-
-std::int64_t NowSeconds() {
-  return std::chrono::floor<std::chrono::seconds>(SystemClock::now()).time_since_epoch().count();
+// The time `at` into a second of the served clock: a client that takes the middle of the second
+// it reads then lands on the served clock when `at` is half a second.
+std::string TimeAtItsPoint(const Behaviour& behaviour) {
+  const ServedTime point = SendPoint(ServedNow(behaviour.offset), behaviour.at, kGrace);
+  const auto wall =
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(point - behaviour.offset);
+  std::this_thread::sleep_until(std::chrono::system_clock::time_point(wall));
+  return TimeProtocolBytes(point);
 }
 
 // Holds the connection without sending until the client goes away, ten seconds at most.
@@ -64,13 +51,10 @@ void Serve(Descriptor owned, const Behaviour& behaviour, const std::atomic<bool>
   const int connection = owned.get();
   switch (behaviour.kind) {
     case Kind::Time:
-      SendAll(connection, TimeAtASecondBoundary());
+      SendAll(connection, TimeAtItsPoint(behaviour));
       break;
     case Kind::Now:
-      SendAll(connection, TimeBytes(NowSeconds()));
-      break;
-    case Kind::Offset:
-      SendAll(connection, TimeBytes(NowSeconds() + behaviour.offsetSeconds));
+      SendAll(connection, TimeProtocolBytes(ServedNow(behaviour.offset)));
       break;
     case Kind::Bytes:
       SendAll(connection, behaviour.bytes);
@@ -78,19 +62,18 @@ void Serve(Descriptor owned, const Behaviour& behaviour, const std::atomic<bool>
     case Kind::Silence:
       WaitForClientToClose(connection, stopping);
       break;
-    case Kind::Close:
-    case Kind::Refuse:
-      break;
     case Kind::Flood:
       SendAll(connection, std::string(12000, 'A'));
       break;
     case Kind::Split: {
-      const std::string answer = TimeBytes(NowSeconds());
+      const std::string answer = TimeProtocolBytes(ServedNow(behaviour.offset));
       SendAll(connection, answer.substr(0, 2));
       std::this_thread::sleep_for(std::chrono::milliseconds(500));
       SendAll(connection, answer.substr(2));
       break;
     }
+    default:  // close; refuse and the SNTP behaviours never get a connection
+      break;
   }
 }
 

@@ -1,10 +1,10 @@
-// What the server does with one accepted connection, per behaviour.
+// The RFC 868 side: what the server does with one accepted connection, per behaviour.
 #pragma once
 
 #include <atomic>
 
+#include "behaviour.h"
 #include "descriptor.h"
-#include "options.h"
 
 namespace timeserver {
 
