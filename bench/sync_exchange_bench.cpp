@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (int round = 0; round < rounds; ++round) {
     ours.push_back(vekhor::bench::MillisecondsOf([&] {
-      vekhor::TCPIP tcpip(system->platform().sockets, system->platform().icmp, texts);
+      vekhor::TCPIP tcpip(system->platform().sockets, system->platform().icmp, texts,
+                          system->platform().clock);
       if (tcpip.SynchTime("127.0.0.1").size() != 4) ++failures;
     }));
     theirs.push_back(vekhor::bench::MillisecondsOf([&] {

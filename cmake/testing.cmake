@@ -25,7 +25,7 @@ endfunction()
 
 # A test that needs the bundled time server: ctest starts the server with one behaviour, the
 # server runs the test executable with VEKHOR_TIME_PORT set and ends with its exit code.
-# PORT 0 picks a free port; tests on port 37 never run side by side.
+# PORT 0 picks a free port; tests on port 37 or 123 never run side by side.
 function(vekhor_add_server_test)
   cmake_parse_arguments(ARG "" "NAME;TARGET;BEHAVIOUR;PORT;FILTER" "ENV" ${ARGN})
   set(emulator "")
@@ -38,8 +38,8 @@ function(vekhor_add_server_test)
   if(ARG_ENV)
     set_tests_properties(${ARG_NAME} PROPERTIES ENVIRONMENT "${ARG_ENV}")
   endif()
-  if(ARG_PORT STREQUAL "37")
-    set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK port37)
+  if(ARG_PORT STREQUAL "37" OR ARG_PORT STREQUAL "123")
+    set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK port${ARG_PORT})
   endif()
   if(CMAKE_CROSSCOMPILING)
     set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED wine_prefix)

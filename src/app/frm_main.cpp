@@ -179,8 +179,8 @@ SyncOutcome frmMain::Synchronize(const std::string& Server) {
                     lstServer,
                     servers,
                     [this] { return unloading_; },
-                    CloseAfterSync,
-                    kBuildDaySince1900};
+                    kBuildDaySince1900,
+                    askGuard_};
   const SyncOutcome outcome = vekhor::Synchronize(Server, run);
   syncing_ = false;
   // Refused for want of the right: the window offers the same run as administrator. It only

@@ -103,6 +103,7 @@ class frmMain {
   bool fillingList_ = false;
   int exitStatus_ = 0;
   std::int16_t timer1Ticks_ = 0;  // keeps its count while the hourly box is switched
+  AskGuard askGuard_;             // no server is asked twice within 4 s, whichever runs meet
 
   void SetCaptions();
   void SetPageButtons();

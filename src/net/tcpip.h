@@ -7,15 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/icmp.h"
 #include "platform/sockets.h"
 #include "res/catalogue.h"
 
 namespace vekhor {
 
+// When the last time fetch's connection was made and its answer came, on the monotonic clock.
+struct ExchangeTiming {
+  bool connected = false;       // the server accepted the connection
+  std::int64_t connectUs = 0;   // how long the connect took: a round trip
+  std::int64_t arrivalUs = -1;  // when the answer could be read; -1 for none
+};
+
 class TCPIP {
  public:
-  TCPIP(platform::Sockets& sockets, platform::Icmp& icmp, const TextSource& texts);
+  TCPIP(platform::Sockets& sockets, platform::Icmp& icmp, const TextSource& texts,
+        platform::Clock& clock);
   ~TCPIP();  // closes a connection still open
   TCPIP(const TCPIP&) = delete;
   TCPIP& operator=(const TCPIP&) = delete;
@@ -25,8 +34,9 @@ class TCPIP {
   void RemoteHostIP(const std::string& strRemoteIP) { remoteHostIP = strRemoteIP; }
   void LocalHostIP(const std::string& strLocalHostIP) { localHostIP = strLocalHostIP; }
 
-  // Connects from localHostIP to remoteHostIP:remotePort; false (with the error recorded) on
-  // any failure. A connection still held from an earlier call is closed first.
+  // Connects from localHostIP to remoteHostIP:remotePort, waiting at most one second for the
+  // server to accept; false (with the error recorded) on any failure, WSAETIMEDOUT for no
+  // answer. A connection still held from an earlier call is closed first.
   bool OpenConnection();
   // True when the connection is readable within one second.
   bool IsDataAvailable();
@@ -37,8 +47,9 @@ class TCPIP {
   std::string NameLookup(const std::string& Hostname);
 
   // RFC 868 over TCP port 37: the server's answer, text 101 when no connection was made, or ""
-  // on every other failure.
+  // on every other failure. LastExchange() tells when it came.
   std::string SynchTime(std::string Server);
+  const ExchangeTiming& LastExchange() const { return exchange; }
   // The usable local IPv4 address as dotted text, or "".
   std::string GetIPaddress();
   // Round trip in ms (at least 1) of a successful echo; 0 when no reply could be judged; the
@@ -52,6 +63,7 @@ class TCPIP {
   const std::string& LastStartupProblem() const { return startupProblem; }
 
  private:
+  bool Connect();
   bool StartSockets();
   void StopSockets();
   void SetLastErrorCode(const std::string& context);
@@ -60,6 +72,8 @@ class TCPIP {
   platform::Sockets& sockets;
   platform::Icmp& icmp;
   const TextSource& texts;
+  platform::Clock& clock;
+  ExchangeTiming exchange;
 
   std::vector<std::string> addresses_;
   platform::SocketsInfo wsaData;

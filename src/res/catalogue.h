@@ -9,7 +9,7 @@ namespace vekhor {
 enum class Language { English, Swedish };
 
 inline constexpr int kFirstText = 101;
-inline constexpr int kLastText = 137;
+inline constexpr int kLastText = 144;
 
 // Text numbers by meaning, for the places that use them.
 namespace text {
@@ -48,6 +48,13 @@ inline constexpr int kWindowNotCreated = 134;
 inline constexpr int kSetClockAsAdministrator = 135;
 inline constexpr int kAdministratorCancelled = 136;
 inline constexpr int kAsAdministrator = 137;
+inline constexpr int kClockWas = 138;
+inline constexpr int kClockSlow = 139;
+inline constexpr int kClockFast = 140;
+inline constexpr int kTimeProtocol = 141;
+inline constexpr int kRoundTrip = 142;
+inline constexpr int kServerRefused = 143;
+inline constexpr int kAskedMomentsAgo = 144;
 }  // namespace text
 
 // The UTF-8 text of `number`, or an empty view for a number outside the catalogue.

@@ -1,13 +1,19 @@
 #include "sync/sync_run.h"
 
 #include <cstddef>
+#include <map>
 #include <optional>
+#include <random>
+#include <set>
 #include <utility>
 
 #include "net/tcpip.h"
 #include "platform/clock.h"
+#include "sync/fetched_time.h"
 #include "sync/reachability.h"
 #include "sync/set_clock.h"
+#include "sync/sntp_exchange.h"
+#include "sync/sntp_packet.h"
 #include "sync/time_answer.h"
 
 namespace vekhor {
@@ -30,30 +36,102 @@ SyncOutcome EndWithoutTime(const SyncRun& run, int textNumber) {
   return SyncOutcome::NoTime;
 }
 
-// The server's answer when it answers the echo and the time fetch with a time that can be now;
-// nothing otherwise. An empty name (an entry whose stored name could not be read) would be looked
-// up as this machine: it is never asked.
-std::optional<std::string> Ask(const SyncRun& run, TCPIP& tcpip, const std::string& server) {
-  if (server.empty()) return std::nullopt;
-  if (tcpip.Ping(server) <= 0) {
-    run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + server);
+// What a run learns as it goes: each name's address, looked up once, as a round-robin name
+// (pool.ntp.org) gives another host at every lookup; and the addresses that sent a
+// kiss-o'-death, which the run asks no more.
+struct RunState {
+  std::map<std::string, std::string> addresses;
+  std::set<std::string> kissed;
+};
+
+std::string AddressOf(TCPIP& tcpip, RunState& state, const std::string& server) {
+  const auto known = state.addresses.find(server);
+  if (known != state.addresses.end()) return known->second;
+  tcpip.NameLookup(server);
+  std::string address = tcpip.addresses().empty() ? "" : tcpip.addresses().front();
+  state.addresses.emplace(server, address);
+  return address;
+}
+
+// The low bits of an SNTP request's transmit timestamp, which its reply must echo.
+std::uint32_t RandomBits(platform::Clock& clock) {
+  try {
+    return std::random_device{}();
+  } catch (...) {  // no source of randomness: the clock's own low bits still change every time
+    return static_cast<std::uint32_t>(clock.PreciseFileTime() ^ clock.MonotonicMicroseconds());
+  }
+}
+
+void LogImplausible(const SyncRun& run, const std::string& server) {
+  run.log.WriteLog(Text(run, text::kImplausibleTimeFrom) + " " + server);
+}
+
+// The time from `address` by the Time protocol or, where nothing there serves it, by SNTP;
+// nothing when it gives none.
+std::optional<FetchedTime> Fetch(const SyncRun& run, TCPIP& tcpip, RunState& state,
+                                 const std::string& server, const std::string& address) {
+  platform::Clock& clock = run.platform.clock;
+  if (state.kissed.contains(address)) return std::nullopt;
+  const std::int64_t now = clock.MonotonicMicroseconds();
+  if (!run.guard.MayAsk(address, now)) {
+    run.log.WriteLog(Text(run, text::kAskedMomentsAgo) + " " + server);
     return std::nullopt;
   }
-  std::string answer = tcpip.SynchTime(server);
-  if (!IsAcceptedAnswer(run, answer)) return std::nullopt;
-  // A clock that has never been set, or a server gone wrong, answers with a time the program
-  // cannot be running at: 1990, or the all-zero count.
-  if (!IsPlausibleTime(answer, run.earliestTime)) {
-    run.log.WriteLog(Text(run, text::kImplausibleTimeFrom) + " " + server);
-    return std::nullopt;
+  const std::string answer = tcpip.SynchTime(address);
+  const ExchangeTiming& timing = tcpip.LastExchange();
+  if (timing.connected) {
+    run.guard.Asked(address, now);
+    // A server that took the connection has answered in its own protocol, with a time or not.
+    if (!IsAcceptedAnswer(run, answer) || timing.arrivalUs < 0) return std::nullopt;
+    // A clock that has never been set, or a server gone wrong, answers with a time the program
+    // cannot be running at: 1990, or the all-zero count.
+    if (!IsPlausibleTime(answer, run.buildDay)) {
+      LogImplausible(run, server);
+      return std::nullopt;
+    }
+    return FromTimeAnswer(*SecondsSince1900(answer, run.buildDay), timing.connectUs,
+                          timing.arrivalUs);
   }
-  return answer;
+  // Nothing serves port 37 there, as with most servers today: the same address by SNTP.
+  run.guard.Asked(address, clock.MonotonicMicroseconds());
+  const SntpOutcome sntp =
+      AskSntp(run.platform.sockets, clock, address, kSntpPort, run.buildDay, RandomBits(clock));
+  switch (sntp.kind) {
+    case SntpOutcome::Kind::Time:
+      return sntp.fetched;
+    case SntpOutcome::Kind::KissOfDeath:
+      state.kissed.insert(address);
+      run.log.WriteLog(Text(run, text::kServerRefused) + " " + server + " (" + sntp.kissCode + ")");
+      return std::nullopt;
+    case SntpOutcome::Kind::Implausible:
+      LogImplausible(run, server);
+      return std::nullopt;
+    case SntpOutcome::Kind::NoTime:
+      break;
+  }
+  return std::nullopt;
 }
 
 struct Found {
   std::string server;
-  std::string answer;
+  FetchedTime fetched;
 };
+
+// The server's time when it answers the echo and gives a time that can be now; nothing
+// otherwise. An empty name (an entry whose stored name could not be read) would be looked up as
+// this machine: it is never asked.
+std::optional<Found> Ask(const SyncRun& run, TCPIP& tcpip, RunState& state,
+                         const std::string& server) {
+  if (server.empty()) return std::nullopt;
+  const std::string address = AddressOf(tcpip, state, server);
+  if (address.empty() || tcpip.Ping(address) <= 0) {
+    run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + server);
+    return std::nullopt;
+  }
+  auto fetched = Fetch(run, tcpip, state, server, address);
+  if (!fetched) return std::nullopt;
+  return Found{server, *fetched};
+}
 
 // Whether the list still holds `name` at `position`: a check mark belongs to a name only there.
 bool ListStillHolds(const toolkit::CheckedList& list, std::size_t position,
@@ -67,8 +145,8 @@ bool ListStillHolds(const toolkit::CheckedList& list, std::size_t position,
 // walk keeps its own copy of the names. It reads each check mark live, as the user may change
 // it meanwhile, but only while the entry there still has the name the walk is at: once an entry
 // was added or removed, the marks no longer belong to the names, and the walk ends.
-std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, const ServerCollection& names,
-                          bool& abandoned) {
+std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, RunState& state,
+                          const ServerCollection& names, bool& abandoned) {
   for (std::size_t position = 0; position < names.size(); ++position) {
     run.toolkit.DoEvents();
     if (run.unloading && run.unloading()) {
@@ -78,7 +156,7 @@ std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, const ServerCollecti
     const std::string& server = names[position];
     if (!ListStillHolds(run.lstServer, position, server)) return std::nullopt;
     if (!run.lstServer.Selected(static_cast<int>(position))) continue;
-    if (auto answer = Ask(run, tcpip, server)) return Found{server, std::move(*answer)};
+    if (auto found = Ask(run, tcpip, state, server)) return found;
   }
   return std::nullopt;
 }
@@ -106,36 +184,36 @@ SyncOutcome Synchronize(const std::string& serverName, const SyncRun& run) {
 
   std::optional<Found> found;
   {
-    TCPIP tcpip(os.sockets, os.icmp, run.toolkit.Texts());
+    TCPIP tcpip(os.sockets, os.icmp, run.toolkit.Texts(), os.clock);
     if (tcpip.GetIPaddress().empty()) return EndWithoutTime(run, text::kNoValidLocalAddress);
+    RunState state;
     if (!serverName.empty()) {
-      if (auto answer = Ask(run, tcpip, serverName)) found = Found{serverName, std::move(*answer)};
+      found = Ask(run, tcpip, state, serverName);
     } else {
       const ServerCollection names = run.servers;
       bool abandoned = false;
-      found = Walk(run, tcpip, names, abandoned);
+      found = Walk(run, tcpip, state, names, abandoned);
       if (abandoned) return SyncOutcome::NoTime;
     }
   }  // the connection is closed before the clock is touched
   if (!found) return EndWithoutTime(run, text::kNoTimeReceived);
 
   const std::string oldTime = os.clock.NowText();
-  switch (SetClock(found->answer, run.lblStatus, run.toolkit, os.clock, run.unattended)) {
-    case ClockChange::Set:
-      run.log.WriteLog(Text(run, text::kConnectedTo) + " " + found->server);
-      run.log.WriteLog(Text(run, text::kClockAdjusted) + " " + Text(run, text::kFrom) + " " +
-                       oldTime + " " + Text(run, text::kTo) + " " + os.clock.NowText());
-      return SyncOutcome::ClockSet;
-    case ClockChange::Refused:
-      // The refusal is what the status label now says; it names no server, the line before does.
-      run.log.WriteLog(Text(run, text::kConnectedTo) + " " + found->server);
-      run.log.WriteLog(run.lblStatus.Caption());
-      return SyncOutcome::Refused;
-    case ClockChange::InvalidAnswer:
-      if (run.unattended) run.log.WriteLog(Text(run, text::kInvalidResponse));
-      break;
+  const ClockSetting setting =
+      SetClock(found->fetched, run.lblStatus, run.toolkit.Texts(), os.clock);
+  run.log.WriteLog(Text(run, text::kConnectedTo) + " " + found->server +
+                   ProtocolSuffix(found->fetched.protocol));
+  const std::string offset = ClockOffsetLine(run.toolkit.Texts(), found->fetched, setting.offsetUs);
+  if (setting.change == ClockChange::Refused) {
+    // The refusal is what the status label now says; it names no server, the line before does.
+    run.log.WriteLog(run.lblStatus.Caption());
+    run.log.WriteLog(offset);
+    return SyncOutcome::Refused;
   }
-  return EndWithoutTime(run, text::kNoTimeReceived);
+  run.log.WriteLog(Text(run, text::kClockAdjusted) + " " + Text(run, text::kFrom) + " " + oldTime +
+                   " " + Text(run, text::kTo) + " " + os.clock.NowText());
+  run.log.WriteLog(offset);
+  return SyncOutcome::ClockSet;
 }
 
 }  // namespace vekhor

@@ -1,5 +1,6 @@
 // One synchronization run: from one named server, or from the first checked server in the list
-// that passes the checks and answers with a time.
+// that passes the checks and gives a time, by the Time protocol or, where nothing serves it, by
+// SNTP.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "servers/server_list.h"
+#include "sync/ask_guard.h"
 #include "toolkit/toolkit.h"
 
 namespace vekhor {
@@ -30,10 +32,11 @@ struct SyncRun {
   const ServerCollection& servers;
   // True once the window has begun to unload: the run then ends without touching anything more.
   std::function<bool()> unloading;
-  // Close mode: no message box; what one would say goes to the log.
-  bool unattended = false;
-  // Seconds since 1900 before which no answer is the time: the program's build day.
-  std::int64_t earliestTime = 0;
+  // Seconds since 1900 of the program's build day: no answer names an earlier time, and a 32-bit
+  // count of seconds names the moment nearest it.
+  std::int64_t buildDay = 0;
+  // The questions of earlier runs in this process, which this run adds to.
+  AskGuard& guard;
 };
 
 // An empty `serverName` walks the checked servers in list order.

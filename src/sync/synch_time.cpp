@@ -8,6 +8,7 @@ constexpr std::int32_t kTimePort = 37;
 }
 
 std::string TCPIP::SynchTime(std::string Server) {
+  exchange = {};
   LocalHostIP(GetIPaddress());
   NameLookup(Server);
   if (addresses().empty()) return "";  // not resolved: no connection attempt

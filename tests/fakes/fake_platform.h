@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fakes/fake_sockets.h"
+#include "fakes/fake_time.h"
 #include "platform/clock.h"
 #include "platform/connectivity.h"
 #include "platform/icmp.h"
@@ -59,18 +60,31 @@ class FakeConnectivity : public platform::Connectivity {
   }
 };
 
-// Never touches the machine's clock: it records what it was asked to set.
+// Never touches the machine's clock: it records what it was asked to set, and a change it takes
+// becomes the fake time's local clock.
 class RecordingClock : public platform::Clock {
  public:
   std::uint32_t setResult = 0;
   std::vector<platform::SystemTime> set;
+  std::vector<std::int64_t> trueUsAtSet;  // the true time at each change asked for
   std::string now = "2004-04-10 14:00:00";
   std::string nowOnceSet;  // if not empty, what `now` becomes when a change succeeds
+  FakeTime time;
+  // Microseconds since 1900 of a SYSTEMTIME; the tests give the conversion.
+  std::function<std::int64_t(const platform::SystemTime&)> microsecondsOf;
+
   std::uint32_t SetSystemTime(const platform::SystemTime& utc) override {
     set.push_back(utc);
+    trueUsAtSet.push_back(time.trueUs);
     if (setResult == 0 && !nowOnceSet.empty()) now = nowOnceSet;
+    if (setResult == 0 && microsecondsOf) time.localErrorUs = microsecondsOf(utc) - time.trueUs;
     return setResult;
   }
+  // 1601 to 1900: 109207 days.
+  std::int64_t PreciseFileTime() override {
+    return (time.LocalUs() + 109207LL * 86400 * 1000000) * 10;
+  }
+  std::int64_t MonotonicMicroseconds() override { return time.monotonicUs; }
   std::string NowText() override { return now; }
   std::string DateText() override { return now.substr(0, now.find(' ')); }
 };
@@ -142,8 +156,9 @@ class FakeNotifyIcon : public platform::NotifyIcon {
 // Every seam faked at once, over an in-memory registry of its own or one that outlives it.
 template <class Sockets = FakeSockets>
 struct FakeOs {
-  FakeOs() = default;
-  explicit FakeOs(platform::Registry& stored) : registry(stored) {}
+  // The network moves the clock's time on.
+  FakeOs() { sockets.time = &clock.time; }
+  explicit FakeOs(platform::Registry& stored) : registry(stored) { sockets.time = &clock.time; }
   Sockets sockets;
   FakeIcmp icmp;
   FakeConnectivity connectivity;
