@@ -106,7 +106,24 @@ frmMain::frmMain(toolkit::Toolkit& tk, platform::Platform& system)
 
 void frmMain::Form_Load() {
   form.SetCaption(toolkit.AppTitle());
-  LoadServers(platform.registry, servers);
+  // The window's request to set the clock as administrator: the time it fetched is set, and
+  // nothing else is done; this run may be another account's, with other settings.
+  if (const auto handOver = HandOverIn(toolkit.Command()); CloseAfterSync && handOver) {
+    guest_ = true;
+    form.SetVisible(false);
+    exitStatus_ = SetClockFromHandOver(*handOver, platform.clock, kBuildDaySince1900);
+    form.Unload();
+    return;
+  }
+  // Close mode beside a running instance (a scheduled task's, or the window's own request to set
+  // the clock as administrator) is its guest: it reads the store and writes nothing to it, so
+  // that it neither seeds the list again nor undoes what the user changes in the window.
+  guest_ = CloseAfterSync && toolkit.PrevInstance();
+  if (guest_) {
+    ReadServers(platform.registry, servers);
+  } else {
+    LoadServers(platform.registry, servers);
+  }
   // Close mode runs beside a running instance: a scheduled task's, or the window's own request
   // to set the clock as administrator, must not end with nothing done.
   if (!CloseAfterSync && toolkit.PrevInstance()) {
@@ -171,6 +188,7 @@ void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
 SyncOutcome frmMain::Synchronize(const std::string& Server) {
   if (syncing_) return SyncOutcome::NoTime;
   syncing_ = true;
+  FetchedTime fetched;
   const SyncRun run{toolkit,
                     platform,
                     log,
@@ -180,23 +198,35 @@ SyncOutcome frmMain::Synchronize(const std::string& Server) {
                     servers,
                     [this] { return unloading_; },
                     kBuildDaySince1900,
-                    askGuard_};
+                    askGuard_,
+                    &fetched};
   const SyncOutcome outcome = vekhor::Synchronize(Server, run);
   syncing_ = false;
+  refusedTime_.reset();
+  if (outcome == SyncOutcome::Refused) refusedTime_ = HandOverOf(fetched);
   // Refused for want of the right: the window offers the same run as administrator. It only
   // offers; no run, the hourly one least of all, asks for consent by itself.
   if (!unloading_ && !CloseAfterSync) cmdSyncAdmin.SetVisible(outcome == SyncOutcome::Refused);
   return outcome;
 }
 
-// /close again, as administrator after the user's consent, waited for with the window alive.
+// /close again, as administrator after the user's consent, handed the time this window's run
+// fetched, and waited for with the window alive. Once the window unloads, the wait ends and the
+// elevated run finishes on its own.
 void frmMain::cmdSyncAdmin_Click() {
   if (syncing_) return;
+  if (!refusedTime_ || !IsFresh(*refusedTime_, platform.clock.MonotonicMicroseconds())) {
+    // Too old to hand over: fetched again, and offered again only if refused again.
+    if (Synchronize("") != SyncOutcome::Refused || unloading_) return;
+  }
   syncing_ = true;
   cmdSync.SetEnabled(false);
   cmdSyncAdmin.SetEnabled(false);
   const platform::ElevatedRun run = platform.shell.RunSelfAsAdministrator(
-      form.Handle(), kAdministratorRunArguments, [this] { toolkit.DoEvents(); });
+      form.Handle(), AdministratorRunArguments(*refusedTime_), [this] {
+        toolkit.DoEvents();
+        return !unloading_;
+      });
   syncing_ = false;
   if (unloading_) return;
   cmdSync.SetEnabled(true);
@@ -247,26 +277,30 @@ void frmMain::Form_Unload(int&) {
   unloading_ = true;  // a run waiting in DoEvents sees it and ends
   servers.clear();
   sysTray.RemoveTrayIcon();
-  // A second instance never loaded its boxes: what they hold is not the user's choice.
-  if (!secondInstance_) {
+  // A second instance never loaded its boxes: what they hold is not the user's choice; a guest
+  // loaded them, but the window beside it holds the user's choice.
+  if (!secondInstance_ && !guest_) {
     StoreCheckBox(chkSync, settings, kIntervalSetting);
     StoreCheckBox(chkSysTray, settings, kSysTraySetting);
   }
   log.WriteLog(toolkit.Texts().LoadResString(text::kApplicationClosed));
 }
 
-// No "SysTray" stored yet is the first start: the default servers join whatever list was found.
+// No "SysTray" stored yet is the first start: the default servers join whatever list was found,
+// and the marker is stored with them, so that a close mode started beside this window before it
+// ends finds no first start.
 void frmMain::LoadServerList() {
   // Otherwise the collection holds the stored list: the load at the start read it, and nothing
   // has written the store since, so reading it again would only cost the start its time.
   if (settings.GetSetting(kSettingsApplication, kSettingsSection, kSysTraySetting, "").empty()) {
     AddDefaultServers(servers);
+    if (!guest_) settings.SaveSetting(kSettingsApplication, kSettingsSection, kSysTraySetting, "0");
   }
   // The marks the fill restores are stored already, and the save below stores them all again.
   fillingList_ = true;
   FillServerList(lstServer, servers, settings);
   fillingList_ = false;
-  SaveServers(platform.registry, servers, ListCheckMarks(lstServer));
+  if (!guest_) SaveServers(platform.registry, servers, ListCheckMarks(lstServer));
 }
 
 // Each box starts clear, so a stored value that checks it runs its handler as a click would.
@@ -275,7 +309,7 @@ void frmMain::LoadSettings() {
     return StoredCheckState(
         settings.GetSetting(kSettingsApplication, kSettingsSection, key, absent));
   };
-  chkAutostart.SetValue(stored(kAutostartSetting, "0"));
+  LoadAutostart(chkAutostart, stored(kAutostartSetting, "0"), platform.registry);
   chkInternetConnection.SetValue(stored(kInternetConnectionSetting, "1"));
   chkLog.SetValue(stored(kLogSetting, "0"));
   chkSysTray.SetValue(stored(kSysTraySetting, "0"));
@@ -283,22 +317,30 @@ void frmMain::LoadSettings() {
 }
 
 void frmMain::chkAutostart_Click() {
-  AutostartClicked(chkAutostart, settings, platform.registry, toolkit.AppPath());
+  if (guest_) return;
+  if (AutostartClicked(chkAutostart, settings, platform.registry, toolkit.AppPath()) ==
+      AutostartNote::EarlierEntryStays) {
+    lblStatus.SetCaption(toolkit.Texts().LoadResString(text::kEarlierEntryStays));
+  }
 }
 
 void frmMain::chkInternetConnection_Click() {
+  if (guest_) return;
   StoreCheckBox(chkInternetConnection, settings, kInternetConnectionSetting);
 }
 
 void frmMain::chkLog_Click() {
+  if (guest_) return;
   StoreCheckBox(chkLog, settings, kLogSetting);
 }
 
 void frmMain::chkSysTray_Click() {
+  if (guest_) return;
   StoreCheckBox(chkSysTray, settings, kSysTraySetting);
 }
 
 void frmMain::chkSync_Click() {
+  if (guest_) return;
   SyncClicked(chkSync, settings, Timer1);
 }
 

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "app/administrator_run.h"
 #include "app/tray.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
@@ -98,6 +100,9 @@ class frmMain {
 
  private:
   bool secondInstance_ = false;
+  bool guest_ = false;  // close mode beside a running instance: reads the store, writes nothing
+  // The time of the last run that Windows refused to set, for the run as administrator.
+  std::optional<HandOver> refusedTime_;
   bool unloading_ = false;
   bool syncing_ = false;
   bool fillingList_ = false;

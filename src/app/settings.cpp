@@ -1,9 +1,11 @@
 #include "app/settings.h"
 
+#include <utility>
+
+#include "app/logon_start.h"
 #include "log/file_helpers.h"
 #include "servers/registry_access.h"
 #include "servers/registry_key.h"
-#include "servers/registry_value.h"
 
 namespace vekhor::app {
 namespace {
@@ -19,21 +21,17 @@ bool WriteUserRunValue(platform::Registry& registry, const std::string& data) {
   platform::RegistryKey root = 0;
   SplitKeyPath(subKey, root);
   const OwnedKey key = OwnedKey::Create(registry, root, subKey);
-  return key.IsOpen() && registry.SetValueEx(key.Get(), kRunValueName, platform::kRegSz, data) ==
-                             platform::kErrorSuccess;
+  return key.IsOpen() &&
+         registry.SetUtf8StringValue(key.Get(), kRunValueName, data) == platform::kErrorSuccess;
 }
 
-bool HasRunValue(platform::Registry& registry, const char* keyPath) {
-  std::string subKey = keyPath;
-  platform::RegistryKey root = 0;
-  SplitKeyPath(subKey, root);
-  const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
-  return key.IsOpen() && ReadStringValue(registry, key.Get(), kRunValueName).has_value();
-}
-
-// Whether Windows starts the program at the user's logon.
-bool StartsWithWindows(platform::Registry& registry) {
-  return HasRunValue(registry, kUserRunKey) || HasRunValue(registry, kMachineRunKey);
+// The box only reports how things stand: a click raised here would act as the user's own, and
+// write a Run value nobody asked for.
+void ShowWithoutClick(toolkit::CheckBox& box, int value) {
+  // The click running now may be this box's own: it is moved aside, not destroyed, and put back.
+  toolkit::Event click = std::exchange(box.onClick, nullptr);
+  box.SetValue(value);
+  box.onClick = std::move(click);
 }
 
 }  // namespace
@@ -52,22 +50,39 @@ std::string RunValueData(const std::string& appFolder) {
   return "\"" + appFolder + AddPathSeparator(appFolder, kProgramFileName) + "\"";
 }
 
-void AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings, platform::Registry& registry,
-                      const std::string& appFolder) {
+AutostartNote AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings,
+                               platform::Registry& registry, const std::string& appFolder) {
   const int value = box.Value();
-  Store(settings, kAutostartSetting, value);
-  if (value != toolkit::kUnchecked && value != toolkit::kChecked) return;
-  if (value == toolkit::kChecked) WriteUserRunValue(registry, RunValueData(appFolder));
-  if (value == toolkit::kUnchecked) DeleteValue(registry, kUserRunKey, kRunValueName);
+  if (value != toolkit::kUnchecked && value != toolkit::kChecked) {
+    Store(settings, kAutostartSetting, value);
+    return AutostartNote::None;
+  }
+  if (value == toolkit::kChecked) {
+    WriteUserRunValue(registry, RunValueData(appFolder));
+    // Disabled in Task Manager, the value would start nothing.
+    ForgetUserStartupRecord(registry);
+  } else {
+    DeleteValue(registry, kUserRunKey, kRunValueName);
+  }
   // An earlier version's, which would start the program for every user: gone where the rights
   // allow it, whichever way the box went.
   DeleteValue(registry, kMachineRunKey, kRunValueName);
-  const bool starts = StartsWithWindows(registry);
-  if (starts != (value == toolkit::kChecked)) {
-    // Raises this click again with the box saying the truth, which is stored then: nothing may
-    // follow here that would overwrite it.
-    box.SetValue(starts ? toolkit::kChecked : toolkit::kUnchecked);
+  const LogonEntries entries = ReadLogonEntries(registry);
+  const int shown = entries.StartsTheProgram() ? toolkit::kChecked : toolkit::kUnchecked;
+  if (shown != value) ShowWithoutClick(box, shown);
+  Store(settings, kAutostartSetting, shown);
+  const bool earlierEntryStays = value == toolkit::kUnchecked && shown == toolkit::kChecked &&
+                                 entries.machine == RunEntry::Enabled;
+  return earlierEntryStays ? AutostartNote::EarlierEntryStays : AutostartNote::None;
+}
+
+void LoadAutostart(toolkit::CheckBox& box, int stored, platform::Registry& registry) {
+  const LogonEntries entries = ReadLogonEntries(registry);
+  if (stored == toolkit::kChecked && entries.user != RunEntry::Disabled) {
+    box.SetValue(toolkit::kChecked);
+    return;
   }
+  ShowWithoutClick(box, entries.StartsTheProgram() ? toolkit::kChecked : toolkit::kUnchecked);
 }
 
 void SyncClicked(const toolkit::CheckBox& box, SettingsStore& settings, toolkit::Timer& timer1) {

@@ -44,13 +44,28 @@ void StoreCheckBox(const toolkit::CheckBox& box, SettingsStore& settings, const 
 // the program was started under.
 std::string RunValueData(const std::string& appFolder);
 
-// The autostart box's click: stores its value, then adds or removes the Run value under the
-// user's key (created if missing), and removes one an earlier version left under the machine's
-// where the rights allow it. The box then says whether the program starts with Windows: where a
-// value cannot be written or removed, it goes back, which raises this click once more and stores
-// what is true. A grayed box changes nothing more.
-void AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings, platform::Registry& registry,
-                      const std::string& appFolder);
+// What the status line says after the autostart box's click.
+enum class AutostartNote {
+  None,
+  // Cleared, the box went back: an earlier version's entry under the machine's Run key still
+  // starts the program for every user, and only an administrator may remove it.
+  EarlierEntryStays,
+};
+
+// The autostart box's click: adds or removes the Run value under the user's key (created if
+// missing), clearing Task Manager's "disabled" on a check, and removes one an earlier version
+// left under the machine's where the rights allow it. The box then says whether the program
+// starts with Windows (going back without a click where it does not follow), and that is stored.
+// A grayed box is stored and changes nothing more.
+AutostartNote AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings,
+                               platform::Registry& registry, const std::string& appFolder);
+
+// The start's setting of the box, which starts clear: it shows whether the program starts with
+// Windows. Where the user checked it (a stored "1") it raises the click, which writes the value
+// again, so that it follows a moved program and takes over an earlier version's, unless Task
+// Manager disabled the user's entry, which stays so. Otherwise nothing is written: an earlier
+// version's entry checks the box without a click.
+void LoadAutostart(toolkit::CheckBox& box, int stored, platform::Registry& registry);
 
 // The hourly box's click: stores its value; the hourly timer runs while the box is not clear.
 void SyncClicked(const toolkit::CheckBox& box, SettingsStore& settings, toolkit::Timer& timer1);

@@ -1,17 +1,12 @@
 #include "log/event_log.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "log/file_helpers.h"
+#include "platform/files.h"
 
 namespace vekhor {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void AppendLine(std::FILE* file, const std::string& stamp, const std::string& message) {
   const std::string line = stamp + "\t" + message + "\r\n";
@@ -28,8 +23,9 @@ std::string EventLog::LogPath() const {
 void EventLog::WriteLog(const std::string& message) {
   const std::string path = LogPath();
   if (settings_.GetSetting(kSettingsApplication, kSettingsSection, "Log", "0") != "0") {
-    // Binary append: the line ends are written as CR LF on every platform.
-    if (File file{std::fopen(path.c_str(), "ab")}) {
+    // Binary append: the line ends are written as CR LF on every platform. The path is UTF-8;
+    // the lines stay in the ANSI code page, as earlier versions wrote them.
+    if (const platform::OwnedFile file = platform::OpenFile(path, "ab")) {
       // A new (empty) file gets its header; whether it is readable does not matter.
       const bool isNew = std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0;
       const std::string stamp = clock_.NowText();

@@ -22,6 +22,7 @@ class EventLog {
   // folder that cannot be written is passed over silently.
   void WriteLog(const std::string& message);
 
+  // In UTF-8, as the program's folder is.
   std::string LogPath() const;
 
  private:

@@ -1,6 +1,6 @@
 #include "log/file_helpers.h"
 
-#include <cstdio>
+#include "platform/files.h"
 
 namespace vekhor {
 
@@ -18,10 +18,7 @@ bool FileExists(std::string path) {
   path = StripQuotes(std::move(path));
   if (!path.empty() && path.back() == '\\') path.pop_back();
   if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+  return platform::OpenFile(path, "rb") != nullptr;
 }
 
 std::string AddPathSeparator(const std::string& appFolder, const std::string& fileName) {

@@ -1,4 +1,5 @@
-// The registry as advapi32's ANSI key and value functions offer it, with their result codes.
+// The registry as advapi32's ANSI key and value functions offer it, with their result codes, and
+// one wide setter for texts the ANSI code page cannot hold.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,7 @@ inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyWrite = 0x20006;
 
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
 
 // Result codes (Windows error codes).
 inline constexpr std::int32_t kErrorSuccess = 0;
@@ -58,6 +60,10 @@ class Registry {
   // is what advapi32 stores as the terminator of a non-empty REG_SZ value.
   virtual std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
                                   const std::string& data) = 0;
+  // RegSetValueExW of a REG_SZ value, its name and text in UTF-8: a path named outside the ANSI
+  // code page (the Run value's) is stored as it is. The in-memory registry keeps the UTF-8.
+  virtual std::int32_t SetUtf8StringValue(RegistryKey key, const std::string& valueName,
+                                          const std::string& text) = 0;
   // RegQueryValueExA. With data null only the size is asked for; with a buffer smaller than the
   // value the result is kErrorMoreData. Either way byteCount comes back as the stored size.
   virtual std::int32_t QueryValueEx(RegistryKey key, const std::string& valueName,

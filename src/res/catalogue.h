@@ -9,7 +9,7 @@ namespace vekhor {
 enum class Language { English, Swedish };
 
 inline constexpr int kFirstText = 101;
-inline constexpr int kLastText = 144;
+inline constexpr int kLastText = 147;
 
 // Text numbers by meaning, for the places that use them.
 namespace text {
@@ -55,6 +55,9 @@ inline constexpr int kTimeProtocol = 141;
 inline constexpr int kRoundTrip = 142;
 inline constexpr int kServerRefused = 143;
 inline constexpr int kAskedMomentsAgo = 144;
+inline constexpr int kEarlierEntryStays = 145;
+inline constexpr int kAskedWithoutEcho = 146;
+inline constexpr int kRunTookTooLong = 147;
 }  // namespace text
 
 // The UTF-8 text of `number`, or an empty view for a number outside the catalogue.

@@ -2,6 +2,8 @@
 // them.
 #include "servers/registry_value.h"
 
+#include <algorithm>
+
 namespace vekhor {
 
 // Most values (host names, check marks, settings) fit the first buffer, so one query reads them;
@@ -23,8 +25,11 @@ std::optional<std::string> ReadStringValue(platform::Registry& registry, platfor
     }
     if (status != platform::kErrorSuccess) return std::nullopt;
     data.resize(size);
+    // A string ends at its first NUL, as Windows' own readers take it: some tools write the NUL
+    // inside the data, with or without bytes behind it, and a host name kept with it would no
+    // longer match its list entry, which the list control cuts there.
     const bool isString = type == platform::kRegSz || type == 2;  // REG_EXPAND_SZ
-    if (isString && !data.empty() && data.back() == '\0') data.pop_back();
+    if (isString) data.resize(std::min(data.find('\0'), data.size()));
     return data;
   }
   return std::nullopt;

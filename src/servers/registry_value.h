@@ -8,8 +8,8 @@
 
 namespace vekhor {
 
-// The value's data as stored, less the one NUL that ends a REG_SZ value; nullopt when the value
-// is missing or cannot be read.
+// The value's data: a string value (REG_SZ, REG_EXPAND_SZ) up to its first NUL, any other type
+// as stored; nullopt when the value is missing or cannot be read.
 std::optional<std::string> ReadStringValue(platform::Registry& registry, platform::RegistryKey key,
                                            const std::string& valueName);
 

@@ -38,6 +38,11 @@ struct ServersLocation {
 bool LoadServers(platform::Registry& registry, ServerCollection& servers,
                  const ServersLocation& where = {});
 
+// As LoadServers, but writing nothing: a save under way, or cut short, is left to the instance
+// that owns the list; the list a complete companion holds is the one read.
+bool ReadServers(platform::Registry& registry, ServerCollection& servers,
+                 const ServersLocation& where = {});
+
 // The data of one value of the Servers key as stored, or the empty text.
 std::string ReadServerValue(platform::Registry& registry, const std::string& valueName,
                             const ServersLocation& where = {});

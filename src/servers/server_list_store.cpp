@@ -48,17 +48,19 @@ bool SettleEarlierSave(platform::Registry& registry, const ServersLocation& wher
 
 }  // namespace
 
-bool LoadServers(platform::Registry& registry, ServerCollection& servers,
-                 const ServersLocation& where) {
+namespace {
+
+bool Load(platform::Registry& registry, ServerCollection& servers, const ServersLocation& where,
+          bool settle) {
   if (const auto pending = ReadCompanion(registry, where)) {
     // Should completing it fail, the companion stays and the next load tries again.
-    CompleteSave(registry, where, *pending);
+    if (settle) CompleteSave(registry, where, *pending);
     servers.clear();
     for (const StoredServer& server : *pending) servers.push_back(server.host);
     return true;
   }
   // Should dropping it fail, the next save or load drops it.
-  DropCompanion(registry, where);
+  if (settle) DropCompanion(registry, where);
   const OwnedKey key = OwnedKey::Open(registry, where.root, where.path, platform::kKeyRead);
   if (!key.IsOpen()) return false;
   std::vector<std::string> names = ServerValueNames(registry, key.Get());
@@ -71,6 +73,18 @@ bool LoadServers(platform::Registry& registry, ServerCollection& servers,
     servers.push_back(ReadStringValue(registry, key.Get(), name).value_or(""));
   }
   return true;
+}
+
+}  // namespace
+
+bool LoadServers(platform::Registry& registry, ServerCollection& servers,
+                 const ServersLocation& where) {
+  return Load(registry, servers, where, true);
+}
+
+bool ReadServers(platform::Registry& registry, ServerCollection& servers,
+                 const ServersLocation& where) {
+  return Load(registry, servers, where, false);
 }
 
 std::string ReadServerValue(platform::Registry& registry, const std::string& valueName,

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "servers/server_list.h"
 #include "sync/ask_guard.h"
+#include "sync/fetched_time.h"
 #include "toolkit/toolkit.h"
 
 namespace vekhor {
@@ -37,6 +38,8 @@ struct SyncRun {
   std::int64_t buildDay = 0;
   // The questions of earlier runs in this process, which this run adds to.
   AskGuard& guard;
+  // Where given, receives the time the run fetched, whether the clock took it or not.
+  FetchedTime* fetched = nullptr;
 };
 
 // An empty `serverName` walks the checked servers in list order.

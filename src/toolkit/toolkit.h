@@ -215,7 +215,7 @@ class Toolkit {
   // Handles every pending window event, then returns.
   virtual void DoEvents() = 0;
   virtual const TextSource& Texts() const = 0;
-  // The program's folder, ending in a separator only at a drive's root.
+  // The program's folder in UTF-8, ending in a separator only at a drive's root.
   virtual std::string AppPath() const = 0;
   virtual std::string AppTitle() const = 0;
   virtual Version AppVersion() const = 0;

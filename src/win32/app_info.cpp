@@ -12,7 +12,8 @@ std::string ModuleFolder(HMODULE module) {
   const auto slash = folder.find_last_of(L"\\/");
   folder.resize(slash == std::wstring::npos ? 0 : slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive's root keeps it
-  return platform::ToAnsi(folder);
+  // UTF-8: the ANSI code page would lose a folder named outside it.
+  return platform::ToUtf8(folder);
 }
 
 toolkit::Version ModuleVersion(HMODULE module) {
@@ -51,6 +52,13 @@ ProgramFacts::ProgramFacts(HINSTANCE instance)
       path(ModuleFolder(instance)),
       version(ModuleVersion(instance)),
       command(ArgumentsOf(::GetCommandLineW())) {}
+
+bool InstanceRunning(const wchar_t* name) {
+  const HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, name);
+  if (mutex == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  ::CloseHandle(mutex);
+  return true;
+}
 
 // Denied access is a running instance too: one started as administrator made the mutex with
 // rights that an unelevated start does not have.

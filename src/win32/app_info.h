@@ -11,7 +11,7 @@
 
 namespace vekhor::win32 {
 
-// The folder of `module`, ending in a backslash only at a drive's root.
+// The folder of `module` in UTF-8, ending in a backslash only at a drive's root.
 std::string ModuleFolder(HMODULE module);
 
 // Major, minor and revision from the module's version information (FILEVERSION a,b,0,c).
@@ -20,7 +20,8 @@ toolkit::Version ModuleVersion(HMODULE module);
 // The arguments of a command line, the program's name and the blanks after it removed.
 std::string ArgumentsOf(const std::wstring& commandLine);
 
-// What both toolkits report of the program: its texts, folder, version and command line.
+// What both toolkits report of the program: its texts, folder (UTF-8), version and command
+// line.
 struct ProgramFacts {
   explicit ProgramFacts(HINSTANCE instance);
   ResourceTexts texts;
@@ -28,6 +29,13 @@ struct ProgramFacts {
   toolkit::Version version;
   std::string command;
 };
+
+// Every instance in the user's session shares this name; other sessions have their own.
+inline constexpr const wchar_t* kInstanceName = L"Local\\Vektal Horolan instance";
+
+// Whether an instance holds the marker `name` now, without making one: close mode's look, which
+// must not keep a window started meanwhile from starting.
+bool InstanceRunning(const wchar_t* name);
 
 // Held for the process's life: a named mutex in the session's namespace. Whoever made it first
 // is the first instance.

@@ -5,9 +5,6 @@
 namespace vekhor::win32 {
 namespace {
 
-// Every instance in the user's session shares this name; other sessions have their own.
-constexpr const wchar_t* kInstanceName = L"Local\\Vektal Horolan instance";
-
 HINSTANCE WithCommonControls(HINSTANCE instance) {
   INITCOMMONCONTROLSEX classes{};
   classes.dwSize = sizeof(classes);

@@ -24,8 +24,8 @@ class WindowlessToolkit final : public toolkit::Toolkit {
   std::string AppPath() const override { return facts_.path; }
   std::string AppTitle() const override { return toolkit::kApplicationTitle; }
   toolkit::Version AppVersion() const override { return facts_.version; }
-  // Close mode runs beside any instance.
-  bool PrevInstance() const override { return false; }
+  // Close mode runs beside any instance, as its guest: it then writes nothing to the store.
+  bool PrevInstance() const override { return InstanceRunning(kInstanceName); }
   std::string Command() const override { return facts_.command; }
   platform::WindowHandle MainWindow() const override { return 0; }
 

@@ -14,6 +14,7 @@
 #include "servers/registry_key.h"
 #include "servers/registry_value.h"
 #include "support/temp_folder.h"
+#include "sync/utc_time.h"
 
 namespace vekhor {
 namespace {
@@ -103,7 +104,7 @@ TEST_F(FrmMain, TheFirstStartAppendsTheDefaultsAndWithoutATaskbarTheCloseBoxKeep
   for (std::size_t n = 1; n < 13; ++n) EXPECT_TRUE(items[n].checked) << items[n].text;
   EXPECT_EQ(window.settings.GetSetting("Vektal", "Horolan\\Servers", "Server13", ""),
             items[12].text);
-  EXPECT_EQ(Setting("SysTray"), "absent");
+  EXPECT_EQ(Setting("SysTray"), "0") << "stored with the defaults: the next start is none";
   EXPECT_FALSE(form.Close(toolkit::kUnloadFromControlMenu));
   EXPECT_TRUE(form.visible);
   form.button(cmdExit).Click();
@@ -145,18 +146,34 @@ TEST(FrmMainSessionEnd, UnloadsInOrderAndTheNextStartShowsTheSameList) {
 
 // A scheduled /close, or the window's own request to set the clock as administrator, runs beside
 // the instance that holds the window; a plain second start ends at once and stores nothing.
-TEST(FrmMainSecondStart, CloseModeRunsBesideARunningInstanceAndAPlainStartEndsAtOnce) {
-  for (const bool closeMode : {true, false}) {
-    SCOPED_TRACE(closeMode);
-    HeadlessProgram ui;
-    ui.toolkit.prevInstance = true;
-    ui.window.CloseAfterSync = closeMode;
-    ui.window.Form_Load();
-    EXPECT_TRUE(ui.form.unloaded);
-    EXPECT_EQ(ui.Runs(), closeMode ? 1 : 0);
-    EXPECT_EQ(ui.window.ExitStatus(), closeMode ? 1 : 0) << "no server gave the time";
-    EXPECT_EQ(ui.Setting("SysTray"), closeMode ? "0" : "absent");
-  }
+// Close mode beside a running window (a scheduled task's, the shield button's) is its guest: it
+// runs from the stored list and writes nothing, so the list is not seeded twice and no box the user
+// ticks meanwhile is undone. A first start stores its marker with the defaults, not at its end.
+TEST(FrmMainSecondStart, CloseModeBesideARunningWindowWritesNothingAndAPlainStartEndsAtOnce) {
+  platform::MemoryRegistry stored;
+  HeadlessProgram first(stored);
+  first.window.Form_Load();
+  EXPECT_EQ(first.Setting("SysTray"), "0");
+
+  fakes::FailingWriteRegistry counting(stored, 0);  // refuses nothing: counts the changes
+  HeadlessProgram guest(counting);
+  guest.toolkit.prevInstance = true;
+  guest.window.CloseAfterSync = true;
+  guest.window.Form_Load();
+  EXPECT_TRUE(guest.form.unloaded);
+  EXPECT_EQ(guest.Runs(), 1);
+  EXPECT_EQ(guest.window.lstServer.ListCount(), 12);
+  EXPECT_EQ(guest.window.ExitStatus(), 1) << "no server gave the time";
+  EXPECT_EQ(counting.changes, 0);
+  ServerCollection list;
+  ASSERT_TRUE(LoadServers(stored, list));
+  EXPECT_EQ(list.size(), 12u);
+
+  HeadlessProgram second(stored);
+  second.toolkit.prevInstance = true;
+  second.window.Form_Load();
+  EXPECT_TRUE(second.form.unloaded);
+  EXPECT_EQ(second.Runs(), 0);
 }
 
 TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
@@ -262,24 +279,99 @@ TEST_F(FrmMain, ARefusedChangeOffersARunAsAdministratorThatSaysHowItWent) {
     bool syncEnabledMeanwhile = true;
     shell.duringElevatedRun = [&] { syncEnabledMeanwhile = form.button(cmdSync).enabled; };
     admin.Click();
-    EXPECT_EQ(shell.elevatedRuns.back(), "/close");
+    // The time the window fetched goes along: the run as administrator asks no server.
+    const auto handOver = app::HandOverIn(shell.elevatedRuns.back());
+    ASSERT_TRUE(handOver) << shell.elevatedRuns.back();
+    EXPECT_TRUE(app::AsksForCloseMode(shell.elevatedRuns.back()));
+    EXPECT_EQ(handOver->serverUs / 1000000, time);
+    EXPECT_EQ(handOver->atMonotonicUs, clock.time.monotonicUs);
     EXPECT_FALSE(syncEnabledMeanwhile);
     EXPECT_TRUE(form.button(cmdSync).enabled);
     EXPECT_EQ(form.label(lblStatus).caption, status);
     EXPECT_EQ(last(), "As administrator: " + status);
     EXPECT_EQ(admin.visible, offeredAgain);
   }
-  // A run that sets the clock, or finds no time, takes the offer away.
-  clock.setResult = 0;
+  // A hand-over kept too long is fetched again before the consent is asked for.
+  shell.duringElevatedRun = nullptr;
+  clock.time.Advance(app::kHandOverLifetimeUs + 1);
+  const int before = Runs();
+  admin.Click();
+  EXPECT_EQ(Runs(), before + 2) << "a fetch, then the run as administrator";
+  EXPECT_EQ(app::HandOverIn(shell.elevatedRuns.back())->atMonotonicUs, clock.time.monotonicUs);
+  // Exit while it runs: the wait ends, the run is left to finish, the window goes in order.
+  const std::size_t elevated = shell.elevatedRuns.size();
+  shell.duringElevatedRun = [&] { window.cmdExit_Click(); };
+  admin.Click();
+  EXPECT_EQ(shell.elevatedRuns.size(), elevated + 1);
+  EXPECT_TRUE(form.unloaded);
+  EXPECT_NE(last(), "As administrator: " + std::string(CatalogueText(131, Language::English)));
+}
+
+TEST_F(FrmMain, ARunThatSetsTheClockOrFindsNoTimeTakesTheAdministratorOfferAway) {
+  window.Form_Load();
+  sockets.AddHost(sockets.hostName, {"10.0.0.5"});
+  sockets.AddHost(form.checkedList(lstServer).items[0].text, {"127.0.0.9"});
+  const auto time = static_cast<std::uint32_t>(kBuildDaySince1900 + 86400);
+  sockets.receiveData = {static_cast<char>(time >> 24), static_cast<char>(time >> 16),
+                         static_cast<char>(time >> 8), static_cast<char>(time)};
+  auto& admin = form.button(cmdSyncAdmin);
   admin.visible = true;
   form.button(cmdSync).Click();
   EXPECT_FALSE(admin.visible);
+}
+
+// The run as administrator sets the handed-over time plus what has elapsed since, to the
+// millisecond; a hand-over too old, from another clock or naming no time now is refused.
+TEST(AdministratorRun, SetsTheHandedOverTimeAsItIsNowOrRefusesAStaleOne) {
+  const std::int64_t buildDay = kBuildDaySince1900;
+  const std::int64_t server = (buildDay + 86400) * 1000000 + 123456;
+  fakes::RecordingClock clock;
+  const app::HandOver fresh{server, clock.time.monotonicUs};
+  const auto arguments = app::AdministratorRunArguments(fresh);
+  ASSERT_EQ(app::HandOverIn(arguments)->serverUs, server);
+  for (const char* unreadable : {"/close", "/close /time:", "/close /time:12", "/close /time:1@x",
+                                 "/close /time:@5", "/close /time:1@2@3"})
+    EXPECT_FALSE(app::HandOverIn(unreadable)) << unreadable;
+
+  clock.time.Advance(2500);
+  EXPECT_EQ(app::SetClockFromHandOver(fresh, clock, buildDay), 0);
+  ASSERT_EQ(clock.set.size(), 1u);
+  EXPECT_EQ(MicrosecondsOf(clock.set[0]), (server + 2500 + 500) / 1000 * 1000);  // to the ms
+  clock.setResult = platform::kErrorPrivilegeNotHeld;
+  EXPECT_EQ(app::SetClockFromHandOver(fresh, clock, buildDay), 2);
+  const struct {
+    const char* why;
+    app::HandOver handOver;
+  } refused[] = {
+      {"too old", {server, clock.time.monotonicUs - app::kHandOverLifetimeUs - 1}},
+      {"from a later reading", {server, clock.time.monotonicUs + 1}},
+      {"before the build", {(buildDay - 1) * 1000000, clock.time.monotonicUs}},
+  };
+  for (const auto& [why, handOver] : refused) {
+    EXPECT_EQ(app::SetClockFromHandOver(handOver, clock, buildDay), 1) << why;
+  }
+  EXPECT_EQ(clock.set.size(), 2u);
 }
 
 constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr platform::RegistryKey kMachine = platform::kHkeyLocalMachine;
 constexpr platform::RegistryKey kUser = platform::kHkeyCurrentUser;
 const std::string kInstalled = "\"C:\\Program Files\\Vektal\\Vekhor.exe\"";  // the Run value
+constexpr const char* kStartupRecordSubKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
+// The program's value (Run value or Task Manager's record) under a key.
+std::optional<std::string> ProgramValue(platform::Registry& registry, platform::RegistryKey root,
+                                        const char* subKey) {
+  const OwnedKey key = OwnedKey::Open(registry, root, subKey, platform::kKeyRead);
+  if (!key.IsOpen()) return std::nullopt;
+  return ReadStringValue(registry, key.Get(), app::kRunValueName);
+}
+void PutProgramValue(platform::Registry& registry, platform::RegistryKey root, const char* subKey,
+                     std::uint32_t type, const std::string& data) {
+  const OwnedKey key = OwnedKey::Create(registry, root, subKey);
+  registry.SetValueEx(key.Get(), app::kRunValueName, type, data);
+}
 
 // Refuses to open the Run key of the roots in `denied` for writing, or to create it there.
 class RunKeysDenied final : public fakes::ForwardingRegistry {
@@ -308,13 +400,10 @@ struct SettingsPage : ::testing::Test {
   }
 
   std::optional<std::string> RunValue(platform::RegistryKey root) {
-    const OwnedKey key = OwnedKey::Open(memory, root, kRunSubKey, platform::kKeyRead);
-    if (!key.IsOpen()) return std::nullopt;
-    return ReadStringValue(memory, key.Get(), app::kRunValueName);
+    return ProgramValue(memory, root, kRunSubKey);
   }
   void PutRunValue(platform::RegistryKey root, const std::string& data) {
-    const OwnedKey key = OwnedKey::Create(memory, root, kRunSubKey);
-    memory.SetValueEx(key.Get(), app::kRunValueName, platform::kRegSz, data);
+    PutProgramValue(memory, root, kRunSubKey, platform::kRegSz, data);
   }
 
   platform::MemoryRegistry memory;
@@ -341,7 +430,8 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
   EXPECT_EQ(RunValue(kUser), std::nullopt);
   EXPECT_EQ(program.Setting("Autostart"), "0");
 
-  // A machine value this user may not remove still starts the program: the box stays checked.
+  // A machine value this user may not remove still starts the program: the box goes back to
+  // checked, writing nothing, and the status line says why.
   PutRunValue(kMachine, kInstalled);
   registry.denied = {kMachine};
   autostart.Click();
@@ -349,6 +439,9 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
   EXPECT_EQ(autostart.value, toolkit::kChecked);
   EXPECT_EQ(program.Setting("Autostart"), "1");
   EXPECT_EQ(RunValue(kMachine), kInstalled);
+  EXPECT_EQ(RunValue(kUser), std::nullopt) << "clearing the box wrote a Run value";
+  EXPECT_EQ(program.form.label(lblStatus).caption,
+            CatalogueText(text::kEarlierEntryStays, Language::English));
 
   // With no key to write, the box clears itself and stores 0, at every attempt.
   registry.denied.clear();
@@ -360,6 +453,61 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
     EXPECT_EQ(program.Setting("Autostart"), "0");
   }
   EXPECT_EQ(RunValue(kUser), std::nullopt);
+}
+
+// A start shows whether Windows will start the program: Task Manager's record (first byte odd)
+// disables an entry, and an earlier version's entry for every user starts it whatever is stored.
+// Only what the user asked for is written again (it follows a moved program), and never over
+// Task Manager's "disabled"; a tick after that makes the program start with Windows again.
+TEST_F(SettingsPage, AStartShowsWhatWindowsWillStartAndWritesOnlyWhatTheUserAskedFor) {
+  using Value = std::optional<std::string>;
+  const std::string old = "\"C:\\Old\\Vekhor.exe\"";
+  const std::string enabled = "\x02", disabled = std::string("\x03\0\0\0", 4), off = "\x07";
+  const struct {
+    const char* why;
+    const char* stored;
+    Value user, userRecord, machine, machineRecord;
+    int shown;
+    Value userAfter, machineAfter;
+  } starts[] = {
+      {"the user's", "1", old, enabled, {}, {}, toolkit::kChecked, kInstalled, {}},
+      {"the user's, disabled", "1", old, disabled, {}, {}, toolkit::kUnchecked, old, {}},
+      {"an earlier version's", "0", {}, {}, old, {}, toolkit::kChecked, {}, old},
+      {"an earlier version's, taken over", "1", {}, {}, old, {}, toolkit::kChecked, kInstalled, {}},
+      {"an earlier version's, disabled", "0", {}, {}, old, off, toolkit::kUnchecked, {}, old},
+      {"none left, the user's choice", "1", {}, {}, {}, {}, toolkit::kChecked, kInstalled, {}},
+  };
+  for (const auto& start : starts) {
+    SCOPED_TRACE(start.why);
+    platform::MemoryRegistry stored;
+    const auto put = [&](platform::RegistryKey root, const char* subKey, std::uint32_t type,
+                         const Value& data) {
+      if (data) PutProgramValue(stored, root, subKey, type, *data);
+    };
+    put(kUser, kRunSubKey, platform::kRegSz, start.user);
+    put(kUser, kStartupRecordSubKey, platform::kRegBinary, start.userRecord);
+    put(kMachine, kRunSubKey, platform::kRegSz, start.machine);
+    put(kMachine, kStartupRecordSubKey, platform::kRegBinary, start.machineRecord);
+    HeadlessProgram ui(stored);
+    ui.window.settings.SaveSetting("Vektal", "Horolan", "Autostart", start.stored);
+    ui.window.Form_Load();
+    EXPECT_EQ(ui.form.checkBox(chkAutostart).value, start.shown);
+    EXPECT_EQ(ProgramValue(stored, kUser, kRunSubKey), start.userAfter);
+    EXPECT_EQ(ProgramValue(stored, kMachine, kRunSubKey), start.machineAfter);
+  }
+
+  PutRunValue(kUser, old);
+  PutProgramValue(memory, kUser, kStartupRecordSubKey, platform::kRegBinary, disabled);
+  HeadlessProgram disabledStart(registry);
+  disabledStart.window.Form_Load();
+  fakes::HeadlessCheckBox& box = disabledStart.form.checkBox(chkAutostart);
+  box.Click();
+  EXPECT_EQ(box.value, toolkit::kChecked);
+  EXPECT_EQ(RunValue(kUser), kInstalled);
+  EXPECT_EQ(ProgramValue(memory, kUser, kStartupRecordSubKey), std::nullopt);
+  HeadlessProgram next(registry);
+  next.window.Form_Load();
+  EXPECT_EQ(next.form.checkBox(chkAutostart).value, toolkit::kChecked);
 }
 
 TEST(StoredCheckState, OnlyTheExactTextsOfABoxsThreeValuesCountAndAllElseIsClear) {

@@ -22,11 +22,14 @@
 
 namespace vekhor::fakes {
 
-// Every address answers with `reply` but the silent ones, which time out.
+// Every address answers with `reply` but the silent ones, which time out, and the far ones, whose
+// reply takes as long as they say; the fake time moves on by what each echo takes.
 class FakeIcmp : public platform::Icmp {
  public:
   platform::EchoResult reply{1, platform::kIpSuccess, 12};
   std::set<std::uint32_t> silent;
+  std::map<std::uint32_t, std::uint32_t> roundTripMs;
+  FakeTime* time = nullptr;
   std::function<void()> onEcho;  // runs at every echo, as a window event might meanwhile
   bool createFails = false;
   int opened = 0;
@@ -45,8 +48,16 @@ class FakeIcmp : public platform::Icmp {
     lastTimeoutMs = timeoutMs;
     if (onEcho) onEcho();
     if (handle == platform::kInvalidIcmpHandle) return {0, 0, 0};
-    if (silent.contains(destination)) return {0, platform::kIpRequestTimedOut, 0};
-    return reply;
+    const auto far = roundTripMs.find(destination);
+    const std::uint32_t takes = far != roundTripMs.end() ? far->second : reply.roundTripMs;
+    if (silent.contains(destination) || takes > timeoutMs) {
+      if (time != nullptr) time->Advance(std::int64_t{timeoutMs} * 1000);
+      return {0, platform::kIpRequestTimedOut, 0};
+    }
+    if (time != nullptr) time->Advance(std::int64_t{takes} * 1000);
+    platform::EchoResult answered = reply;
+    answered.roundTripMs = takes;
+    return answered;
   }
   bool CloseHandle(platform::IcmpHandle) override { return ++closedHandles > 0; }
 };
@@ -110,10 +121,10 @@ class RecordingShell : public platform::Shell {
   std::function<void()> duringElevatedRun;
   std::vector<std::string> elevatedRuns;  // their arguments
   platform::ElevatedRun RunSelfAsAdministrator(platform::WindowHandle, const std::string& arguments,
-                                               const std::function<void()>& whileWaiting) override {
+                                               const std::function<bool()>& whileWaiting) override {
     elevatedRuns.push_back(arguments);
     if (duringElevatedRun) duringElevatedRun();
-    whileWaiting();
+    if (!whileWaiting()) return {platform::ElevatedRun::Outcome::Abandoned};
     return elevated;
   }
 };
@@ -157,8 +168,8 @@ class FakeNotifyIcon : public platform::NotifyIcon {
 template <class Sockets = FakeSockets>
 struct FakeOs {
   // The network moves the clock's time on.
-  FakeOs() { sockets.time = &clock.time; }
-  explicit FakeOs(platform::Registry& stored) : registry(stored) { sockets.time = &clock.time; }
+  FakeOs() { Wire(); }
+  explicit FakeOs(platform::Registry& stored) : registry(stored) { Wire(); }
   Sockets sockets;
   FakeIcmp icmp;
   FakeConnectivity connectivity;
@@ -168,6 +179,12 @@ struct FakeOs {
   RecordingShell shell;
   FakeNotifyIcon notifyIcon;
   platform::Platform platform{sockets, icmp, connectivity, clock, registry, shell, notifyIcon};
+
+ private:
+  void Wire() {
+    sockets.time = &clock.time;
+    icmp.time = &clock.time;
+  }
 };
 
 }  // namespace vekhor::fakes

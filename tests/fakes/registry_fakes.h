@@ -24,6 +24,11 @@ class ForwardingRegistry : public platform::Registry {
     const std::int32_t refused = BeforeChange();
     return refused ? refused : inner_.SetValueEx(key, valueName, type, data);
   }
+  std::int32_t SetUtf8StringValue(Key key, const std::string& valueName,
+                                  const std::string& text) override {
+    const std::int32_t refused = BeforeChange();
+    return refused ? refused : inner_.SetUtf8StringValue(key, valueName, text);
+  }
   std::int32_t QueryValueEx(Key key, const std::string& valueName, std::uint32_t* type, char* data,
                             std::uint32_t& byteCount) override {
     return inner_.QueryValueEx(key, valueName, type, data, byteCount);

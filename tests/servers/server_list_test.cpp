@@ -70,8 +70,9 @@ TEST_P(ServerListStore, AFirstStartSavesTheTwelveDefaultsCheckedAndAnyListSurviv
   EXPECT_FALSE(fakes::KeyExists(registry, where.root, where.path));
 }
 
-// Gaps, foreign names, other letter case, a value with no data and one whose name is too long for
-// the buffer (with values behind it); created in name order, so both enumerations agree.
+// Gaps, foreign names, other letter case, a value with no data, one whose name is too long for
+// the buffer (with values behind it), and NULs inside the data, as some tools write them, which
+// end the text there as in the list control; created in name order, so both enumerations agree.
 TEST_P(ServerListStore, OddValuesLoadAsTheyAreAndSaveRenumbered) {
   fakes::WriteValues(registry, where.root, where.path,
                      {{"Extra", "foreign"},
@@ -80,18 +81,20 @@ TEST_P(ServerListStore, OddValuesLoadAsTheyAreAndSaveRenumbered) {
                       {"Server1", "one"},
                       {"Server12", "twelve"},
                       {"Server2", ""},
+                      {"Server3", std::string("nul\0\0", 5)},
+                      {"Server4", std::string("cut\0after", 9)},
                       {"Server5", "five"},
                       {"ServerChecked1", "-1"},
                       {"ServerChecked5", "0"},
                       {"serverchecked2", "other case"}});
   ServerCollection servers;
   ASSERT_TRUE(LoadServers(registry, servers, where));
-  EXPECT_EQ(servers, (ServerCollection{"one", "", "five", "twelve", "foreign", "padded number",
-                                       "other case"}));
+  EXPECT_EQ(servers, (ServerCollection{"one", "", "nul", "cut", "five", "twelve", "foreign",
+                                       "padded number", "other case"}));
   EXPECT_EQ(ReadServerValue(registry, "Missing", where), "");
 
   ASSERT_TRUE(SaveServers(registry, servers, ListedMarks({true, false}), where));
-  const ServerList saved{servers, {true, false, true, true, true, true, true}};
+  const ServerList saved{servers, {true, false, true, true, true, true, true, true, true}};
   EXPECT_EQ(SortedValuesOf(registry, where), StoredForm(saved));
 }
 

@@ -1,7 +1,10 @@
 // The real Vekhor.exe under Wine, driven from outside as a user's tools would: its window, pages
 // and tray icon, what it stores, a run against the bundled server, and how it ends.
-#include "support/program.h"
+#include <filesystem>
+#include <iterator>
+
 #include "res/catalogue.h"
+#include "support/program.h"
 
 namespace vekhor::testing {
 namespace {
@@ -76,25 +79,35 @@ TEST_F(MainWindow, EachPageButtonShowsItsPageAloneAndFocusesItsControl) {
       << "the clock label stands still";
 }
 
-TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheUsersShell) {
-  // For the length of the test, the shell opens web addresses with the probe, into `record`.
-  struct BrowserOverride {
-    const char* key = "Software\\Classes\\https\\shell\\open\\command";
-    std::optional<std::string> old = ReadValue(nullptr, key, HKEY_LOCAL_MACHINE);
-    ~BrowserOverride() { SetValue(nullptr, old.value_or(""), key, HKEY_LOCAL_MACHINE); }
-  } browser;
+// For the length of a test, the shell opens with the probe what the open command `key` (under
+// HKEY_LOCAL_MACHINE) serves: a web address, a file type.
+struct ProbeOpens {
+  explicit ProbeOpens(const char* openCommand) : key(openCommand) {
+    std::remove(record.c_str());
+    SetValue(nullptr, "\"" VEKHOR_SHELL_PROBE_PATH "\" \"" + record + "\" \"%1\"", key,
+             HKEY_LOCAL_MACHINE);
+  }
+  ~ProbeOpens() { SetValue(nullptr, old.value_or(""), key, HKEY_LOCAL_MACHINE); }
+  ProbeOpens(const ProbeOpens&) = delete;
+  ProbeOpens& operator=(const ProbeOpens&) = delete;
+  // The openings the probe recorded, one a line; empty when none came. The desktop's shell
+  // starts the probe: on a prefix's first day that can take a while.
+  std::string Openings() const {
+    if (!WaitUntil([&] { return !ReadFile(record).empty(); }, 30000)) return "";
+    ::Sleep(500);  // a second, wrong opening would have arrived by now
+    return ReadFile(record);
+  }
+  const char* key;
+  std::optional<std::string> old = ReadValue(nullptr, key, HKEY_LOCAL_MACHINE);
   const std::string record = std::string(std::getenv("TEMP")) + "\\vekhor-shell-probe.txt";
-  std::remove(record.c_str());
-  SetValue(nullptr, "\"" VEKHOR_SHELL_PROBE_PATH "\" \"" + record + "\" \"%1\"", browser.key,
-           HKEY_LOCAL_MACHINE);
+};
 
+TEST_F(MainWindow, OnlyTheLeftButtonOnTheLinkOpensTheAddressThroughTheUsersShell) {
+  const ProbeOpens browser("Software\\Classes\\https\\shell\\open\\command");
   for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
     program.Send(lblURL, message, 0, MAKELPARAM(5, 5));
-  // The desktop's shell starts the probe: on a prefix's first day that can take a while.
-  ASSERT_TRUE(WaitUntil([&] { return !ReadFile(record).empty(); }, 30000))
-      << "the shell opened nothing";
-  ::Sleep(500);  // a second, wrong opening would have arrived by now
-  const std::string opened = ReadFile(record);
+  const std::string opened = browser.Openings();
+  ASSERT_FALSE(opened.empty()) << "the shell opened nothing";
   EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;
   EXPECT_NE(opened.find(toolkit::kMakerAddress), std::string::npos) << opened;
   // Wine runs every program as administrator: the program asks the desktop's shell, so that the
@@ -191,6 +204,89 @@ TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValueFor
   program.Click(chkAutostart);
   EXPECT_EQ(ReadValue("Autostart"), "0");
   EXPECT_EQ(RunValue(), std::nullopt);
+}
+
+// A start shows whether Windows will start the program, and writes nothing for it: an earlier
+// version's entry for every user starts it; one Task Manager disabled does not, and a tick makes
+// the program start with Windows again.
+TEST_F(ProgramLife, AStartShowsWhatWindowsWillStartAndATickUndoesTaskManagersDisabled) {
+  const std::string old = "\"C:\\Old\\Vekhor.exe\"";
+  SetValue(kRunValue, old, kRunKey, HKEY_LOCAL_MACHINE);
+  {
+    ProgramWindow program;
+    ASSERT_TRUE(program.Found());
+    program.Click(optSync1);  // the settings page, whose boxes have no window before
+    EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_CHECKED);
+    EXPECT_EQ(RunValue(), std::nullopt);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), old);
+  }
+  ForgetProgram();
+  SetValue("Autostart", "1");
+  SetValue(kRunValue, old, kRunKey);
+  const BYTE disabled[12] = {3};
+  ::RegSetKeyValueA(HKEY_CURRENT_USER, kStartupApprovedKey, kRunValue, REG_BINARY, disabled,
+                    sizeof(disabled));
+  ProgramWindow program;
+  ASSERT_TRUE(program.Found());
+  program.Click(optSync1);
+  EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_UNCHECKED);
+  EXPECT_EQ(RunValue(), old);
+  program.Click(chkAutostart);
+  EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_CHECKED);
+  const std::optional<std::string> run = RunValue();
+  ASSERT_TRUE(run.has_value());
+  EXPECT_NE(*run, old);
+  EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
+  EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kStartupApprovedKey, kRunValue, RRF_RT_ANY, nullptr,
+                           nullptr, nullptr),
+            ERROR_FILE_NOT_FOUND);
+}
+
+// A copy of Vekhor.exe in a new folder of TEMP named `name` (UTF-8), removed at the end with the
+// log the program writes there.
+struct ProgramInFolder {
+  explicit ProgramInFolder(const std::string& name)
+      : folder(std::string(std::getenv("TEMP")) + "\\" + name), exe(folder + "\\Vekhor.exe") {
+    copied = ::CreateDirectoryW(Wide(folder).c_str(), nullptr) &&
+             ::CopyFileW(Wide(VEKHOR_EXE_PATH).c_str(), Wide(exe).c_str(), FALSE);
+  }
+  ~ProgramInFolder() {
+    ::DeleteFileW(Wide(exe).c_str());
+    ::DeleteFileW(Wide(folder + "\\Log.wri").c_str());
+    ::RemoveDirectoryW(Wide(folder).c_str());
+  }
+  ProgramInFolder(const ProgramInFolder&) = delete;
+  ProgramInFolder& operator=(const ProgramInFolder&) = delete;
+  const std::string folder, exe;
+  bool copied = false;
+};
+
+// A folder named outside the ANSI code page (Ł is not in code page 1252, Wine's for en_US): the
+// program writes its log there, views it from there and starts with Windows from there.
+TEST_F(ProgramLife, InAFolderNamedOutsideTheAnsiCodePageTheLogAndTheRunValueFindTheProgram) {
+  const ProgramInFolder copy("\xC5\x81ukasz");
+  ASSERT_TRUE(copy.copied) << "no such folder here: Wine names files in LC_CTYPE's character set";
+  const ProbeOpens viewer("Software\\Classes\\wrifile\\shell\\open\\command");
+  PrepareRun({});
+  {
+    ProgramWindow program("", ProgramWindow::Start::Shown, copy.exe);
+    ASSERT_TRUE(program.Found());
+    program.Click(optSync1);
+    program.Click(chkAutostart);
+    wchar_t run[1024] = {};
+    DWORD size = sizeof(run);
+    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, Wide(kRunKey).c_str(), Wide(kRunValue).c_str(),
+                             RRF_RT_REG_SZ, nullptr, run, &size),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(run == Wide("\"" + copy.exe + "\"")) << "Run value: " << RunValue().value_or("");
+    program.Click(cmdLog);
+    const std::string opened = viewer.Openings();
+    EXPECT_NE(opened.find("\"" + copy.folder + "\\Log.wri\""), std::string::npos) << opened;
+  }
+  std::ifstream log(std::filesystem::path(Wide(copy.folder + "\\Log.wri")), std::ios::binary);
+  const std::string lines(std::istreambuf_iterator<char>(log), {});
+  EXPECT_THAT(lines, ::testing::HasSubstr("Log file created"));
+  EXPECT_THAT(lines, ::testing::HasSubstr("Application closed"));
 }
 
 TEST_F(ProgramLife, ATrayStartKeepsTheWindowHiddenBehindAnIconWhoseMenuOpensIt) {
@@ -328,7 +424,26 @@ TEST_F(ProgramLife, ARefusedChangeOffersARunAsAdministratorWhoseExitStatusTheWin
   for (auto at = log.find("Connected to 127.0.0.1"); at != std::string::npos;
        at = log.find("Connected to 127.0.0.1", at + 1))
     ++runs;
-  EXPECT_EQ(runs, 2u) << "the window's run and the one as administrator\n" << log;
+  EXPECT_EQ(runs, 1u) << "the run as administrator sets the time the window fetched\n" << log;
+}
+
+// The first thing a new user does: start, Synchronize, refused, the shield, which runs /close
+// beside the window. That run is the window's guest: the list stays the twelve the first start
+// stored, and what the user then chooses in the window is what the window's exit stores.
+TEST_F(MainWindow, CloseModeBesideAFirstStartWindowWritesNothing) {
+  ASSERT_EQ(program.ServerList().size(), 12u);
+  EXPECT_EQ(ReadValue("SysTray"), "0") << "the first start's marker, stored with the defaults";
+  for (int n = 1; n <= 12; ++n)  // no name beyond this machine is looked up
+    SetValue(("ServerChecked" + std::to_string(n)).c_str(), "0", kServersKey);
+  SetValue("Log", "1");
+  EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /close"), 1u);
+  ExpectLog({"No time server gave the time."}, {});
+  program.Click(optSync1);
+  program.Click(chkSync);
+  EXPECT_EQ(program.Close(), 0u);
+  EXPECT_EQ(ReadValue("Interval"), "1");
+  EXPECT_NE(ReadValue("Server12", kServersKey), std::nullopt);
+  EXPECT_EQ(ReadValue("Server13", kServersKey), std::nullopt) << "the defaults were added twice";
 }
 
 // Exit pressed while a walk waits in DoEvents: the run ends before the list it walks is freed.

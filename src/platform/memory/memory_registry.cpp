@@ -151,6 +151,11 @@ std::int32_t MemoryRegistry::SetValueEx(RegistryKey key, const std::string& valu
   return kErrorSuccess;
 }
 
+std::int32_t MemoryRegistry::SetUtf8StringValue(RegistryKey key, const std::string& valueName,
+                                                const std::string& text) {
+  return SetValueEx(key, valueName, kRegSz, text);
+}
+
 std::int32_t MemoryRegistry::QueryValueEx(RegistryKey key, const std::string& valueName,
                                           std::uint32_t* type, char* data,
                                           std::uint32_t& byteCount) {

@@ -12,7 +12,7 @@ class PosixShell final : public Shell {
                         int show) override;
   // There is no consent prompt to ask for rights with: never started.
   ElevatedRun RunSelfAsAdministrator(WindowHandle, const std::string&,
-                                     const std::function<void()>&) override {
+                                     const std::function<bool()>&) override {
     return {};
   }
 };

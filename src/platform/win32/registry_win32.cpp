@@ -1,4 +1,4 @@
-// advapi32's ANSI registry functions behind the registry seam.
+// advapi32's ANSI registry functions, and RegSetValueExW for UTF-8 texts, behind the registry seam.
 #include "platform/win32/registry_win32.h"
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/system.h"
+#include "platform/win32/ansi_text.h"
 
 namespace vekhor::platform {
 namespace {
@@ -56,6 +57,16 @@ std::int32_t Win32Registry::SetValueEx(RegistryKey key, const std::string& value
   return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
                         reinterpret_cast<const BYTE*>(data.c_str()),
                         static_cast<DWORD>(data.size() + (isString ? 1 : 0)));
+}
+
+// With its terminating NUL, as SetValueEx stores a string.
+std::int32_t Win32Registry::SetUtf8StringValue(RegistryKey key, const std::string& valueName,
+                                               const std::string& text) {
+  const std::wstring name = FromUtf8(valueName);
+  const std::wstring data = FromUtf8(text);
+  return RegSetValueExW(ToHkey(key), name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 std::int32_t Win32Registry::QueryValueEx(RegistryKey key, const std::string& valueName,

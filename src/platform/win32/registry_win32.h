@@ -12,6 +12,8 @@ class Win32Registry final : public Registry {
   std::int32_t CreateKey(RegistryKey key, const std::string& subKey, RegistryKey& result) override;
   std::int32_t SetValueEx(RegistryKey key, const std::string& valueName, std::uint32_t type,
                           const std::string& data) override;
+  std::int32_t SetUtf8StringValue(RegistryKey key, const std::string& valueName,
+                                  const std::string& text) override;
   std::int32_t QueryValueEx(RegistryKey key, const std::string& valueName, std::uint32_t* type,
                             char* data, std::uint32_t& byteCount) override;
   std::int32_t EnumValue(RegistryKey key, std::uint32_t index, char* name,

@@ -54,13 +54,13 @@ struct ComRuntime {
   }
 };
 
-// A VARIANT holding a BSTR or a number, its string freed when it goes.
+// A VARIANT holding a BSTR (from UTF-8) or a number, its string freed when it goes.
 class Variant {
  public:
   explicit Variant(ComRuntime& com) : com_(com) { value_.vt = VT_EMPTY; }
   Variant(ComRuntime& com, const std::string& text) : com_(com) {
     value_.vt = VT_BSTR;
-    value_.bstrVal = com.allocString(FromAnsi(text).c_str());
+    value_.bstrVal = com.allocString(FromUtf8(text).c_str());
   }
   Variant(ComRuntime& com, int number) : com_(com) {
     value_.vt = VT_I4;
@@ -145,7 +145,7 @@ bool ExecuteThroughDesktopShell(const std::string& verb, const std::string& file
   const ComApartment apartment(com);
   Com<IShellDispatch2> shell;
   if (!DesktopShell(com, shell)) return false;
-  BSTR target = com.allocString(FromAnsi(file).c_str());
+  BSTR target = com.allocString(FromUtf8(file).c_str());
   Variant arguments(com, parameters), folder(com, directory), operation(com, verb), how(com, show);
   const HRESULT result =
       shell->ShellExecute(target, arguments.Get(), folder.Get(), operation.Get(), how.Get());

@@ -10,7 +10,8 @@ namespace vekhor::platform {
 bool RunsElevated();
 
 // Asks the shell of the user's desktop (Explorer, unelevated) to run ShellExecute for us, so the
-// program it starts has the shell's rights. False when no desktop shell takes the request.
+// program it starts has the shell's rights. The texts are UTF-8. False when no desktop shell
+// takes the request.
 bool ExecuteThroughDesktopShell(const std::string& verb, const std::string& file,
                                 const std::string& parameters, const std::string& directory,
                                 int show);

@@ -6,6 +6,7 @@
 
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/module_path.h"
+#include "platform/win32/process_wait.h"
 #include "platform/win32/unelevated_shell.h"
 
 namespace vekhor::platform {
@@ -13,7 +14,7 @@ namespace {
 
 // ShellExecute reads an absent argument as null: the default verb, no parameters, the current
 // folder.
-const char* OrNull(const std::string& text) {
+const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
@@ -32,15 +33,18 @@ std::intptr_t WinShell::Execute(WindowHandle owner, const std::string& verb,
                ? kOpened
                : SE_ERR_ACCESSDENIED;
   }
-  const auto execute = shell32_.Find<decltype(::ShellExecuteA)>("ShellExecuteA");
+  const auto execute = shell32_.Find<decltype(::ShellExecuteW)>("ShellExecuteW");
   if (execute == nullptr) return SE_ERR_NOASSOC;
-  const HINSTANCE result = execute(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(),
-                                   OrNull(parameters), OrNull(directory), show);
+  const std::wstring wideVerb = FromUtf8(verb), wideFile = FromUtf8(file),
+                     wideParameters = FromUtf8(parameters), wideDirectory = FromUtf8(directory);
+  const HINSTANCE result =
+      execute(reinterpret_cast<HWND>(owner), OrNull(wideVerb), wideFile.c_str(),
+              OrNull(wideParameters), OrNull(wideDirectory), show);
   return reinterpret_cast<std::intptr_t>(result);
 }
 
 ElevatedRun WinShell::RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
-                                             const std::function<void()>& whileWaiting) {
+                                             const std::function<bool()>& whileWaiting) {
   const std::wstring self = ModulePath(nullptr);
   if (self.empty()) return {};
   const std::wstring arguments = FromAnsi(parameters);
@@ -59,15 +63,11 @@ ElevatedRun WinShell::RunSelfAsAdministrator(WindowHandle owner, const std::stri
                                                 : ElevatedRun::Outcome::NotStarted};
   }
   if (run.hProcess == nullptr) return {};
-  // The window stays alive meanwhile: its events are handled whenever some arrive.
-  while (::MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
-         WAIT_OBJECT_0 + 1) {
-    whileWaiting();
-  }
+  const bool ended = WaitPumping(run.hProcess, whileWaiting);
   DWORD status = 1;
-  ::GetExitCodeProcess(run.hProcess, &status);
+  if (ended) ::GetExitCodeProcess(run.hProcess, &status);
   ::CloseHandle(run.hProcess);
-  return {ElevatedRun::Outcome::Ended, status};
+  return {ended ? ElevatedRun::Outcome::Ended : ElevatedRun::Outcome::Abandoned, status};
 }
 
 }  // namespace vekhor::platform

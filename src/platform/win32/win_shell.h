@@ -1,4 +1,4 @@
-// ShellExecuteA: a file or address opened with its associated program.
+// ShellExecuteW: a file or address opened with its associated program.
 #pragma once
 
 #include "platform/shell.h"
@@ -12,7 +12,7 @@ class WinShell final : public Shell {
                         const std::string& parameters, const std::string& directory,
                         int show) override;
   ElevatedRun RunSelfAsAdministrator(WindowHandle owner, const std::string& parameters,
-                                     const std::function<void()>& whileWaiting) override;
+                                     const std::function<bool()>& whileWaiting) override;
 
  private:
   SystemLibrary shell32_{L"shell32.dll"};  // with the first use: most starts open nothing

@@ -30,6 +30,9 @@ inline constexpr const char* kServersKey =
     "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Vektal Horolan";
+// Task Manager's records of the Run keys' entries, the first byte odd for a disabled one.
+inline constexpr const char* kStartupApprovedKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // A string value in the registry, by default one of the program's settings.
 inline void SetValue(const char* name, const std::string& value, const char* key = kSettingsKey,
@@ -75,11 +78,13 @@ inline std::string LogPath() {
   return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
 }
 
-// Nothing of the program's left: settings, server list, Run values and log.
+// Nothing of the program's left: settings, server list, Run values, their records and log.
 inline void ForgetProgram() {
   ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     ::RegDeleteKeyValueA(root, kRunKey, kRunValue);
+    ::RegDeleteKeyValueA(root, kStartupApprovedKey, kRunValue);
+  }
   std::remove(LogPath().c_str());
 }
 
@@ -127,14 +132,16 @@ inline std::wstring Wide(std::string_view utf8) {
   return wide;
 }
 
-// A process of `commandLine`, null when none started; none of its output reaches the test's.
-inline PROCESS_INFORMATION StartProcess(std::string commandLine) {
-  STARTUPINFOA startup{};
+// A process of `commandLine` (UTF-8, so that a program in a folder named outside the ANSI code
+// page starts too), null when none started; none of its output reaches the test's.
+inline PROCESS_INFORMATION StartProcess(const std::string& commandLine) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION process{};
-  ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                   &startup, &process);
+  std::wstring wide = Wide(commandLine);
+  ::CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                   &process);
   return process;
 }
 
