@@ -28,6 +28,8 @@ class UdpSocket {
   std::optional<std::string> Receive(int limit);
   // The Windows Sockets code of the last failure.
   int LastError() const { return lastError_; }
+  // For a select over several sockets; kInvalidSocket before Open.
+  platform::SocketHandle Handle() const { return socket_; }
 
  private:
   bool Failed();

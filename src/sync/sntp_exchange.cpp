@@ -1,6 +1,5 @@
 #include "sync/sntp_exchange.h"
 
-#include "net/udp_socket.h"
 #include "sync/sntp_packet.h"
 #include "sync/utc_time.h"
 
@@ -18,21 +17,21 @@ std::int64_t LocalNowUs(platform::Clock& clock) {
 
 }  // namespace
 
-SntpOutcome AskSntp(platform::Sockets& sockets, platform::Clock& clock, const std::string& dotted,
-                    std::uint16_t port, std::int64_t buildDay, std::uint32_t randomBits) {
+bool SntpQuery::Send(const std::string& dotted, std::uint16_t port, std::uint32_t randomBits) {
+  if (!udp_.Open(dotted, port)) return false;
+  t1_ = LocalNowUs(clock_);
+  transmit_ = (NtpTimestampOf(t1_) & ~kRandomMask) | (randomBits & kRandomMask);
+  return udp_.Send(SntpRequest(transmit_));
+}
+
+SntpOutcome SntpQuery::Receive(std::int64_t buildDay) {
   SntpOutcome outcome;
-  UdpSocket udp(sockets);
-  if (!udp.Open(dotted, port)) return outcome;
-  // The true send time goes into the arithmetic; the request carries it with random low bits.
-  const std::int64_t t1 = LocalNowUs(clock);
-  const std::uint64_t transmit = (NtpTimestampOf(t1) & ~kRandomMask) | (randomBits & kRandomMask);
-  if (!udp.Send(SntpRequest(transmit)) || !udp.WaitReadable(kReplyWaitMs)) return outcome;
-  const std::int64_t t4 = LocalNowUs(clock);
-  const std::int64_t t4Monotonic = clock.MonotonicMicroseconds();
-  const auto reply = udp.Receive(kReceiveLimit);
+  const std::int64_t t4 = LocalNowUs(clock_);
+  const std::int64_t t4Monotonic = clock_.MonotonicMicroseconds();
+  const auto reply = udp_.Receive(kReceiveLimit);
   if (!reply) return outcome;
 
-  const SntpReply read = ReadSntpReply(*reply, transmit);
+  const SntpReply read = ReadSntpReply(*reply, transmit_);
   switch (read.kind) {
     case SntpReply::Kind::NoTime:
       return outcome;
@@ -50,8 +49,15 @@ SntpOutcome AskSntp(platform::Sockets& sockets, platform::Clock& clock, const st
     return outcome;
   }
   outcome.kind = SntpOutcome::Kind::Time;
-  outcome.fetched = FromSntpTimestamps(t1, t2, t3, t4, t4Monotonic);
+  outcome.fetched = FromSntpTimestamps(t1_, t2, t3, t4, t4Monotonic);
   return outcome;
+}
+
+SntpOutcome AskSntp(platform::Sockets& sockets, platform::Clock& clock, const std::string& dotted,
+                    std::uint16_t port, std::int64_t buildDay, std::uint32_t randomBits) {
+  SntpQuery query(sockets, clock);
+  if (!query.Send(dotted, port, randomBits) || !query.WaitReadable(kReplyWaitMs)) return {};
+  return query.Receive(buildDay);
 }
 
 }  // namespace vekhor

@@ -1,31 +1,24 @@
 #include "sync/sync_run.h"
 
 #include <cstddef>
-#include <map>
 #include <optional>
-#include <random>
-#include <set>
-#include <utility>
+#include <vector>
 
 #include "net/tcpip.h"
 #include "platform/clock.h"
-#include "sync/fetched_time.h"
+#include "sync/direct_asking.h"
 #include "sync/reachability.h"
+#include "sync/run_steps.h"
 #include "sync/set_clock.h"
-#include "sync/sntp_exchange.h"
 #include "sync/sntp_packet.h"
-#include "sync/time_answer.h"
 
 namespace vekhor {
 namespace {
 
-std::string Text(const SyncRun& run, int number) {
-  return run.toolkit.Texts().LoadResString(number);
-}
-
-bool IsAcceptedAnswer(const SyncRun& run, const std::string& answer) {
-  return answer.size() == 4 && answer != Text(run, text::kCouldNotMakeConnection);
-}
+// However the servers and the network behave, a run ends within this: a dead name server, or a
+// firewall that answers the echo and drops ports 37 and 123, must not hold the program for
+// minutes.
+constexpr std::int64_t kRunDeadlineUs = 20000000;
 
 // A run that sets no clock says why, so that no earlier success line is left standing and an
 // unattended run leaves a trace in the log.
@@ -36,14 +29,6 @@ SyncOutcome EndWithoutTime(const SyncRun& run, int textNumber) {
   return SyncOutcome::NoTime;
 }
 
-// What a run learns as it goes: each name's address, looked up once, as a round-robin name
-// (pool.ntp.org) gives another host at every lookup; and the addresses that sent a
-// kiss-o'-death, which the run asks no more.
-struct RunState {
-  std::map<std::string, std::string> addresses;
-  std::set<std::string> kissed;
-};
-
 std::string AddressOf(TCPIP& tcpip, RunState& state, const std::string& server) {
   const auto known = state.addresses.find(server);
   if (known != state.addresses.end()) return known->second;
@@ -53,84 +38,53 @@ std::string AddressOf(TCPIP& tcpip, RunState& state, const std::string& server) 
   return address;
 }
 
-// The low bits of an SNTP request's transmit timestamp, which its reply must echo.
-std::uint32_t RandomBits(platform::Clock& clock) {
-  try {
-    return std::random_device{}();
-  } catch (...) {  // no source of randomness: the clock's own low bits still change every time
-    return static_cast<std::uint32_t>(clock.PreciseFileTime() ^ clock.MonotonicMicroseconds());
-  }
-}
-
-void LogImplausible(const SyncRun& run, const std::string& server) {
-  run.log.WriteLog(Text(run, text::kImplausibleTimeFrom) + " " + server);
-}
-
-// The time from `address` by the Time protocol or, where nothing there serves it, by SNTP;
-// nothing when it gives none.
+// The time from a server that answered the echo: by the Time protocol or, where nothing there
+// serves it, by SNTP; nothing when it gives none.
 std::optional<FetchedTime> Fetch(const SyncRun& run, TCPIP& tcpip, RunState& state,
-                                 const std::string& server, const std::string& address) {
+                                 const Target& target) {
   platform::Clock& clock = run.platform.clock;
-  if (state.kissed.contains(address)) return std::nullopt;
+  if (!MayAsk(run, state, target)) return std::nullopt;
   const std::int64_t now = clock.MonotonicMicroseconds();
-  if (!run.guard.MayAsk(address, now)) {
-    run.log.WriteLog(Text(run, text::kAskedMomentsAgo) + " " + server);
-    return std::nullopt;
-  }
-  const std::string answer = tcpip.SynchTime(address);
+  const std::string answer = tcpip.SynchTime(target.address);
   const ExchangeTiming& timing = tcpip.LastExchange();
   if (timing.connected) {
-    run.guard.Asked(address, now);
+    run.guard.Asked(target.address, now);
     // A server that took the connection has answered in its own protocol, with a time or not.
-    if (!IsAcceptedAnswer(run, answer) || timing.arrivalUs < 0) return std::nullopt;
-    // A clock that has never been set, or a server gone wrong, answers with a time the program
-    // cannot be running at: 1990, or the all-zero count.
-    if (!IsPlausibleTime(answer, run.buildDay)) {
-      LogImplausible(run, server);
-      return std::nullopt;
-    }
-    return FromTimeAnswer(*SecondsSince1900(answer, run.buildDay), timing.connectUs,
-                          timing.arrivalUs);
+    return TimeFromAnswer(run, target.server, answer, timing.connectUs, timing.arrivalUs);
   }
   // Nothing serves port 37 there, as with most servers today: the same address by SNTP.
-  run.guard.Asked(address, clock.MonotonicMicroseconds());
-  const SntpOutcome sntp =
-      AskSntp(run.platform.sockets, clock, address, kSntpPort, run.buildDay, RandomBits(clock));
-  switch (sntp.kind) {
-    case SntpOutcome::Kind::Time:
-      return sntp.fetched;
-    case SntpOutcome::Kind::KissOfDeath:
-      state.kissed.insert(address);
-      run.log.WriteLog(Text(run, text::kServerRefused) + " " + server + " (" + sntp.kissCode + ")");
+  run.guard.Asked(target.address, clock.MonotonicMicroseconds());
+  const SntpOutcome sntp = AskSntp(run.platform.sockets, clock, target.address, kSntpPort,
+                                   run.buildDay, RandomBits(clock));
+  return TimeFromSntp(run, state, target, sntp);
+}
+
+enum class Echo { Answered, Silent, NoAddress };
+
+// The echo orders the walk: a server that answers it is asked at once. An empty name (an entry
+// whose stored name could not be read) would be looked up as this machine: it is never asked.
+Echo EchoOf(const SyncRun& run, TCPIP& tcpip, RunState& state, Target& target) {
+  target.address = target.server.empty() ? "" : AddressOf(tcpip, state, target.server);
+  if (!target.address.empty() && tcpip.Ping(target.address) > 0) return Echo::Answered;
+  if (!target.server.empty()) {
+    run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + target.server);
+  }
+  return target.address.empty() ? Echo::NoAddress : Echo::Silent;
+}
+
+std::optional<Found> AskOne(const SyncRun& run, TCPIP& tcpip, RunState& state,
+                            const std::string& server) {
+  Target target{server, ""};
+  switch (EchoOf(run, tcpip, state, target)) {
+    case Echo::Answered:
+      if (auto time = Fetch(run, tcpip, state, target)) return Found{server, *time};
       return std::nullopt;
-    case SntpOutcome::Kind::Implausible:
-      LogImplausible(run, server);
-      return std::nullopt;
-    case SntpOutcome::Kind::NoTime:
+    case Echo::Silent:
+      return AskWithoutEcho(run, state, tcpip.GetIPaddress(), {target});
+    case Echo::NoAddress:
       break;
   }
   return std::nullopt;
-}
-
-struct Found {
-  std::string server;
-  FetchedTime fetched;
-};
-
-// The server's time when it answers the echo and gives a time that can be now; nothing
-// otherwise. An empty name (an entry whose stored name could not be read) would be looked up as
-// this machine: it is never asked.
-std::optional<Found> Ask(const SyncRun& run, TCPIP& tcpip, RunState& state,
-                         const std::string& server) {
-  if (server.empty()) return std::nullopt;
-  const std::string address = AddressOf(tcpip, state, server);
-  if (address.empty() || tcpip.Ping(address) <= 0) {
-    run.log.WriteLog(Text(run, text::kNoResponseFrom) + " " + server);
-    return std::nullopt;
-  }
-  auto fetched = Fetch(run, tcpip, state, server, address);
-  if (!fetched) return std::nullopt;
-  return Found{server, *fetched};
 }
 
 // Whether the list still holds `name` at `position`: a check mark belongs to a name only there.
@@ -141,24 +95,52 @@ bool ListStillHolds(const toolkit::CheckedList& list, std::size_t position,
          list.List(static_cast<int>(position)) == name;
 }
 
+bool PastDeadline(const SyncRun& run, const RunState& state) {
+  return run.platform.clock.MonotonicMicroseconds() >= state.deadlineUs;
+}
+
 // The window may run anything inside DoEvents, this walk's own window closing included, so the
 // walk keeps its own copy of the names. It reads each check mark live, as the user may change
 // it meanwhile, but only while the entry there still has the name the walk is at: once an entry
-// was added or removed, the marks no longer belong to the names, and the walk ends.
+// was added or removed, the marks no longer belong to the names, and the walk ends. The checked
+// servers that did not answer the echo are asked after the others, all at once.
 std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, RunState& state,
                           const ServerCollection& names, bool& abandoned) {
+  const auto stillChecked = [&](std::size_t position) {
+    return ListStillHolds(run.lstServer, position, names[position]) &&
+           run.lstServer.Selected(static_cast<int>(position));
+  };
+  std::vector<std::size_t> silent;
   for (std::size_t position = 0; position < names.size(); ++position) {
     run.toolkit.DoEvents();
     if (run.unloading && run.unloading()) {
       abandoned = true;
       return std::nullopt;
     }
-    const std::string& server = names[position];
-    if (!ListStillHolds(run.lstServer, position, server)) return std::nullopt;
+    if (!ListStillHolds(run.lstServer, position, names[position])) return std::nullopt;
     if (!run.lstServer.Selected(static_cast<int>(position))) continue;
-    if (auto found = Ask(run, tcpip, state, server)) return found;
+    if (PastDeadline(run, state)) return std::nullopt;
+    Target target{names[position], ""};
+    const Echo echo = EchoOf(run, tcpip, state, target);
+    if (echo == Echo::Silent) silent.push_back(position);
+    if (echo != Echo::Answered) continue;
+    if (auto time = Fetch(run, tcpip, state, target)) return Found{target.server, *time};
   }
-  return std::nullopt;
+  if (silent.empty() || PastDeadline(run, state)) return std::nullopt;
+  run.toolkit.DoEvents();
+  if (run.unloading && run.unloading()) {
+    abandoned = true;
+    return std::nullopt;
+  }
+  // Those the user unchecked or removed meanwhile are not asked.
+  std::vector<Target> targets;
+  for (const std::size_t position : silent) {
+    if (!ListStillHolds(run.lstServer, position, names[position])) return std::nullopt;
+    if (stillChecked(position)) {
+      targets.push_back({names[position], state.addresses[names[position]]});
+    }
+  }
+  return AskWithoutEcho(run, state, tcpip.GetIPaddress(), targets);
 }
 
 }  // namespace
@@ -187,16 +169,19 @@ SyncOutcome Synchronize(const std::string& serverName, const SyncRun& run) {
     TCPIP tcpip(os.sockets, os.icmp, run.toolkit.Texts(), os.clock);
     if (tcpip.GetIPaddress().empty()) return EndWithoutTime(run, text::kNoValidLocalAddress);
     RunState state;
+    state.deadlineUs = os.clock.MonotonicMicroseconds() + kRunDeadlineUs;
     if (!serverName.empty()) {
-      found = Ask(run, tcpip, state, serverName);
+      found = AskOne(run, tcpip, state, serverName);
     } else {
       const ServerCollection names = run.servers;
       bool abandoned = false;
       found = Walk(run, tcpip, state, names, abandoned);
       if (abandoned) return SyncOutcome::NoTime;
     }
+    if (!found && PastDeadline(run, state)) run.log.WriteLog(Text(run, text::kRunTookTooLong));
   }  // the connection is closed before the clock is touched
   if (!found) return EndWithoutTime(run, text::kNoTimeReceived);
+  if (run.fetched != nullptr) *run.fetched = found->fetched;
 
   const std::string oldTime = os.clock.NowText();
   const ClockSetting setting =

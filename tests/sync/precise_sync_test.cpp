@@ -16,10 +16,11 @@ using Tcp = fakes::FakePeer::Tcp;
 
 constexpr std::int64_t kSecond = 1000000;
 
-// The connect starts at the scene's start: the Time-protocol server sends 1.5 round trips on.
+// The echo starts at the scene's start, then the connect: the Time-protocol server sends 1.5
+// round trips after that.
 void SendAtPointOfSecond(Scene& scene, std::int64_t pointUs, std::int64_t roundTripUs) {
   const std::int64_t start = scene.clock.time.trueUs / kSecond * kSecond + 10 * kSecond;
-  scene.clock.time.trueUs = start + pointUs - roundTripUs * 3 / 2;
+  scene.clock.time.trueUs = start + pointUs - roundTripUs * 3 / 2 - 1000;
 }
 
 TEST(PreciseSync, TheTimeProtocolLandsWithinHalfASecondWhereverInItsSecondTheServerSent) {

@@ -55,6 +55,7 @@ enum Behaviour {
   NoEcho,     // drops the echo, answers otherwise
   Refuses,    // nothing on port 37, nothing on UDP
   SntpOnly,   // nothing on port 37, a correct SNTP server
+  Dead,       // drops the echo, TCP and UDP: a server behind a firewall, or no host at all
 };
 
 class Scene : public fakes::FakeOs<> {
@@ -80,9 +81,10 @@ class Scene : public fakes::FakeOs<> {
     clock.now = "2026-12-01 13:59:58";
     clock.nowOnceSet = "2026-12-01 14:00:00";
     clock.microsecondsOf = MicrosecondsOf;
-    // The servers answer half a second into a second (a connect and the answer's flight take
-    // 3 ms), and the local clock is 7 s slow.
-    clock.time.trueUs = fakes::kFakeTrueStartUs + 497000;
+    // The servers answer half a second into a second (an echo, a connect and the answer's
+    // flight take 4 ms), and the local clock is 7 s slow.
+    icmp.reply.roundTripMs = 1;
+    clock.time.trueUs = fakes::kFakeTrueStartUs + 496000;
     clock.time.localErrorUs = -7000000;
     lblStatus.caption = "Clock synchronised succesfully 2026-11-30 13:00:00";
     chkInternetConnection.value = toolkit::kChecked;  // connected, whatever flags the query gives
@@ -108,12 +110,15 @@ class Scene : public fakes::FakeOs<> {
     if (server.behaviour == Refuses || server.behaviour == SntpOnly) {
       peer.tcp = fakes::FakePeer::Tcp::Refuses;
     }
+    if (server.behaviour == Dead) peer.tcp = fakes::FakePeer::Tcp::Drops;
     if (server.behaviour == SntpOnly) {
       peer.udp = [](const std::string& request, std::int64_t serverUs) {
         return std::optional<std::string>(SntpReplyTo(request, serverUs));
       };
     }
-    if (server.behaviour == NoEcho) icmp.silent.insert(sockets.InetAddr(address));
+    if (server.behaviour == NoEcho || server.behaviour == Dead) {
+      icmp.silent.insert(sockets.InetAddr(address));
+    }
     servers->push_back(server.name);
     lstServer.AddItem(server.name);
     lstServer.items.back().checked = server.behaviour != Unchecked;
