@@ -101,6 +101,7 @@ frmMain::frmMain(toolkit::Toolkit& tk, platform::Platform& system)
     lstServer_ItemCheck(static_cast<std::int16_t>(item));
   };
   form.onTaskbarCreated = [this] { sysTray.TaskbarCreated(); };
+  form.onResume = [this] { schedule_.Resumed(); };
   CloseAfterSync = AsksForCloseMode(toolkit.Command());  // Form_Initialize
 }
 
@@ -161,12 +162,14 @@ void frmMain::Form_Load() {
     form.SetVisible(true);
   } else {
     sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
+    // No activation comes in the tray: the start's run is made here.
+    if (Timer1.Enabled()) RunByItself();
   }
 }
 
 void frmMain::Form_Activate() {
   log.WriteLog(toolkit.Texts().LoadResString(text::kApplicationStarted));
-  if (Timer1.Enabled()) cmdSync_Click();
+  if (Timer1.Enabled()) RunByItself();
 }
 
 // A close of the visible window hides it, unless an exit was asked for or the session ends (the
@@ -183,10 +186,15 @@ void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode) {
   form.SetVisible(false);
 }
 
-// One run at a time: one asked for while a walk yields to the window (a double-click, the hourly
-// tick, an activation) is not started, so that no clock is set twice from one request.
 SyncOutcome frmMain::Synchronize(const std::string& Server) {
-  if (syncing_) return SyncOutcome::NoTime;
+  return Run(Server, false).value_or(SyncOutcome::NoTime);
+}
+
+// One run at a time: one asked for while a walk yields to the window (a double-click, the hourly
+// tick, an activation) is skipped, so that no clock is set twice from one request; a skipped run
+// neither starts nor lengthens the retries.
+std::optional<SyncOutcome> frmMain::Run(const std::string& Server, bool cameByItself) {
+  if (syncing_) return std::nullopt;
   syncing_ = true;
   FetchedTime fetched;
   const SyncRun run{toolkit,
@@ -207,6 +215,7 @@ SyncOutcome frmMain::Synchronize(const std::string& Server) {
   // Refused for want of the right: the window offers the same run as administrator. It only
   // offers; no run, the hourly one least of all, asks for consent by itself.
   if (!unloading_ && !CloseAfterSync) cmdSyncAdmin.SetVisible(outcome == SyncOutcome::Refused);
+  schedule_.RunEnded(outcome != SyncOutcome::NoTime, cameByItself);
   return outcome;
 }
 
@@ -238,18 +247,26 @@ void frmMain::cmdSyncAdmin_Click() {
   cmdSyncAdmin.SetVisible(!set);
 }
 
-// The button stays disabled until the run it started has ended.
 void frmMain::cmdSync_Click() {
+  RunWithButton(false);
+}
+
+// The runs that come by themselves while the hourly option is on: the hourly one, the retries
+// after a run that got no time, after a wake-up, at a start. Unattended: nothing modal.
+void frmMain::RunByItself() {
+  RunWithButton(true);
+}
+
+// The button stays disabled until the run it started has ended.
+void frmMain::RunWithButton(bool cameByItself) {
   if (syncing_) return;
   cmdSync.SetEnabled(false);
-  Synchronize("");
+  Run("", cameByItself);
   if (!unloading_) cmdSync.SetEnabled(true);
 }
 
 void frmMain::Timer1_Timer() {
-  if (++timer1Ticks_ < 60) return;
-  timer1Ticks_ = 0;
-  cmdSync_Click();
+  if (schedule_.Tick(platform.clock.MonotonicMicroseconds())) RunByItself();
 }
 
 // A double-click anywhere in the list runs the first checked server alone.
@@ -342,6 +359,7 @@ void frmMain::chkSysTray_Click() {
 void frmMain::chkSync_Click() {
   if (guest_) return;
   SyncClicked(chkSync, settings, Timer1);
+  if (!Timer1.Enabled()) schedule_.Stopped();
 }
 
 void frmMain::TrayIcon_MouseMove(int, int, float x, float) {

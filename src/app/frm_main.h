@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/administrator_run.h"
+#include "app/run_schedule.h"
 #include "app/tray.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
@@ -107,14 +108,17 @@ class frmMain {
   bool syncing_ = false;
   bool fillingList_ = false;
   int exitStatus_ = 0;
-  std::int16_t timer1Ticks_ = 0;  // keeps its count while the hourly box is switched
-  AskGuard askGuard_;             // no server is asked twice within 4 s, whichever runs meet
+  RunSchedule schedule_;  // the hourly runs, the retries and the runs after a wake-up
+  AskGuard askGuard_;     // no server is asked twice within 4 s, whichever runs meet
 
   void SetCaptions();
   void SetPageButtons();
   void LoadSettings();
   void LoadServerList();
   std::string AboutText() const;
+  std::optional<SyncOutcome> Run(const std::string& Server, bool cameByItself);
+  void RunByItself();
+  void RunWithButton(bool cameByItself);
 };
 
 }  // namespace vekhor::app

@@ -198,6 +198,7 @@ class Form {
   Event onResize;
   MouseEvent onMouseMove;  // over the window's own surface, not over its controls
   Event onTaskbarCreated;  // the shell's taskbar (re)started: tray icons must be added again
+  Event onResume;          // the computer woke from sleep or hibernation
 };
 
 struct Version {

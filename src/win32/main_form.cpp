@@ -457,6 +457,10 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_POWERBROADCAST:
+      // Sent on every wake; the clock is most wrong then.
+      if (wParam == PBT_APMRESUMEAUTOMATIC && onResume) onResume();
+      return TRUE;
     case WM_DESTROY:
       if (quitWhenDestroyed_) ::PostQuitMessage(0);
       return 0;

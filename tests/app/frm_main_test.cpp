@@ -28,6 +28,15 @@ struct HeadlessProgram : fakes::FakeOs<> {
   }
   // Every run shows how it ended in the status line: its changes count the runs.
   int Runs() { return form.label(toolkit::ControlId::lblStatus).changes; }
+  // The first server in the list gives a time from then on, a day after the build.
+  void ServeTime() {
+    sockets.AddHost(sockets.hostName, {"10.0.0.5"});
+    sockets.AddHost(form.checkedList(toolkit::ControlId::lstServer).items.at(0).text,
+                    {"127.0.0.9"});
+    const auto time = static_cast<std::uint32_t>(kBuildDaySince1900 + 86400);
+    sockets.receiveData = {static_cast<char>(time >> 24), static_cast<char>(time >> 16),
+                           static_cast<char>(time >> 8), static_cast<char>(time)};
+  }
   fakes::HeadlessToolkit toolkit;
   app::frmMain window{toolkit, platform};
   fakes::HeadlessForm& form = toolkit.form;
@@ -187,6 +196,7 @@ TEST(CommandLine, CloseModeIsAnyPieceBetweenSlashesStartingWithClose) {
 TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked) {
   window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
   window.Form_Load();
+  ServeTime();
   form.Activate();
   EXPECT_EQ(Runs(), 1) << "an activation with the hourly option on runs at once";
   auto& timer = form.timer(Timer1);
@@ -208,6 +218,67 @@ TEST_F(FrmMain, ActivationAndEverySixtiethTickRunOnlyWhileTheHourlyBoxIsChecked)
     EXPECT_EQ(Setting("Interval"), std::to_string(value));
     EXPECT_EQ(timer.enabled, value != toolkit::kUnchecked) << value;
   }
+}
+
+// With the hourly option on, a run that came by itself and got no time is tried again after 1, 2,
+// 4, 8, 16 and 32 minutes, in place of the hour; a time ends that, and the hour counts from it. The
+// user's own failed runs change nothing, and unticking the option ends the retries.
+TEST_F(FrmMain, ARunThatGetsNoTimeIsTriedAgainAfter1To32MinutesThenHourly) {
+  window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
+  window.Form_Load();
+  auto& timer = form.timer(Timer1);
+  // Minutes after the failed activation at which the runs come.
+  const auto runMinutes = [&](int minutes) {
+    std::vector<int> at;
+    for (int minute = 1; minute <= minutes; ++minute) {
+      const int before = Runs();
+      clock.time.Advance(60 * 1000000LL);
+      timer.Tick();
+      if (Runs() != before) at.push_back(minute);
+    }
+    return at;
+  };
+  form.Activate();  // the network is not up yet: no time
+  EXPECT_EQ(Runs(), 1);
+  // The last retry fails too: the hour again, whose run fails and retries anew.
+  EXPECT_EQ(runMinutes(123), (std::vector<int>{1, 3, 7, 15, 31, 63, 123}));
+  form.button(cmdSync).Click();  // the user's own failure leaves the retries as they are
+  EXPECT_EQ(runMinutes(1), (std::vector<int>{1}));
+  ServeTime();
+  EXPECT_EQ(runMinutes(2), (std::vector<int>{2}));  // the retry gets the time
+  EXPECT_EQ(runMinutes(121), (std::vector<int>{60, 120}));
+
+  sockets.hosts.clear();  // no time again
+  form.Activate();
+  auto& hourly = form.checkBox(chkSync);
+  hourly.Click();
+  hourly.Click();  // off and on: no retries wait, the hour goes on
+  EXPECT_EQ(runMinutes(59), (std::vector<int>{59}));
+}
+
+// After sleep the clock is most wrong: a run follows at the next tick, whether Windows said it
+// woke or the ticks show a gap of more than two minutes (Modern Standby may send no message).
+// A start in the tray, where no activation comes, runs at once.
+TEST_F(FrmMain, AWakeUpOrATrayStartRunsWithTheHourlyOption) {
+  window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
+  window.settings.SaveSetting("Vektal", "Horolan", "SysTray", "1");
+  window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "time.example");
+  window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "-1");
+  window.Form_Load();
+  EXPECT_EQ(Runs(), 1) << "the tray start's run";
+  ServeTime();
+  auto& timer = form.timer(Timer1);
+  timer.Tick();  // the retry of the failed start: a time
+  EXPECT_EQ(Runs(), 2);
+  form.Resume();
+  timer.Tick();
+  EXPECT_EQ(Runs(), 3);
+  clock.time.Advance(150 * 1000000LL);
+  timer.Tick();
+  EXPECT_EQ(Runs(), 4);
+  clock.time.Advance(60 * 1000000LL);
+  timer.Tick();
+  EXPECT_EQ(Runs(), 4) << "a minute between ticks is no wake-up";
 }
 
 // One run at a time: a double-click, or the hourly tick, while a walk waits in DoEvents starts

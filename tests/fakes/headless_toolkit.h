@@ -14,6 +14,7 @@ namespace vekhor::fakes {
 class HeadlessForm final : public toolkit::MemoryForm<HeadlessControls> {
  public:
   void Activate() { Raise(onActivate); }
+  void Resume() { Raise(onResume); }
   void Resize() { Raise(onResize); }
   void MoveMouse(float x = 0, float y = 0) { Raise(onMouseMove, 0, 0, x, y); }
 };
