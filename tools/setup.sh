@@ -3,7 +3,7 @@
 
 VEKHOR_PACKAGES=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
-  rdate nsis)
+  rdate nsis iproute2 nftables)
 
 # Where CI is set, also chrony, a real NTP server for the tests; not on a desktop, where the
 # package would replace the system's own time service.
@@ -102,4 +102,49 @@ vekhor_prepare_prefix() {
   fi
   wineserver -w
   wineserver -p30 </dev/null >/dev/null 2>&1
+}
+
+# Runs a command in a network namespace of its own whose loopback drops what arrives for the
+# addresses $1 (an nft range such as 127.0.0.2-127.0.0.13): their echo requests alone with $2
+# "echo", everything with "all". Nothing comes back, as from a filtered server or a dead host,
+# and this machine's own network is not touched. Returns 77 (skipped) where no namespace can be
+# made (not root, no ip or nft).
+vekhor_with_filtered_loopback() {
+  local dropped=$1 what=$2
+  shift 2
+  if [ "$(id -u)" -ne 0 ] || ! command -v ip >/dev/null || ! command -v nft >/dev/null; then
+    echo "skipped: needs root and Debian's iproute2 and nftables for a network namespace"
+    return 77
+  fi
+  local namespace="vekhor-$$" match="ip daddr $dropped"
+  [ "$what" = echo ] && match="$match icmp type echo-request"
+  if ! ip netns add "$namespace" 2>/dev/null; then
+    echo "skipped: no network namespace can be made here"
+    return 77
+  fi
+  local status=0
+  if ip netns exec "$namespace" ip link set lo up &&
+    printf 'table inet vekhor {\n chain input {\n  type filter hook input priority 0;\n  %s drop\n }\n}\n' \
+      "$match" | ip netns exec "$namespace" nft -f -; then
+    ip netns exec "$namespace" "$@" || status=$?
+  else
+    echo "skipped: the namespace's loopback could not be filtered"
+    status=77
+  fi
+  ip netns del "$namespace"
+  return $status
+}
+
+# The same for Wine: its sockets live in the wineserver and its echoes in a device process, so a
+# wineserver of the prefix's own is started inside the namespace, and the lasting one outside is
+# back for the tests after it.
+vekhor_wine_with_filtered_loopback() {
+  wineserver -k 2>/dev/null
+  wineserver -w
+  local status=0
+  vekhor_with_filtered_loopback "$@" || status=$?
+  wineserver -k 2>/dev/null
+  wineserver -w
+  wineserver -p30 </dev/null >/dev/null 2>&1
+  return $status
 }

@@ -446,6 +446,44 @@ TEST_F(MainWindow, CloseModeBesideAFirstStartWindowWritesNothing) {
   EXPECT_EQ(ReadValue("Server13", kServersKey), std::nullopt) << "the defaults were added twice";
 }
 
+// In a network namespace whose loopback drops the echo to the bundled server (see CMakeLists.txt),
+// as many networks and hosts do: it is asked all the same, and gives the time.
+TEST_F(ProgramLife, AServerWhoseEchoIsDroppedIsAskedAllTheSame) {
+  if (std::getenv("VEKHOR_FILTERED_LOOPBACK") == nullptr) GTEST_SKIP() << "needs the namespace";
+  PrepareRun({"127.0.0.1"});
+  SetValue("InternetConnection", "0");  // a namespace with loopback alone is offline to Windows
+  EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /close"), 0u);
+  ExpectLog({"No response from 127.0.0.1", "Asked without an echo reply: 127.0.0.1",
+             "Connected to 127.0.0.1"},
+            {});
+}
+
+// Twelve servers that drop the echo, TCP and UDP: the run ends at once after the echoes and two
+// seconds, naming each server; with the bundled server behind them, it gives the time. The
+// figures are printed, not judged: they are a measurement.
+TEST_F(ProgramLife, ADeadNetworkEndsTheRunSoonAndNamesEveryServer) {
+  if (std::getenv("VEKHOR_FILTERED_LOOPBACK") == nullptr) GTEST_SKIP() << "needs the namespace";
+  std::vector<std::string> dead;
+  for (int n = 2; n <= 13; ++n) dead.push_back("127.0.0." + std::to_string(n));
+  for (const bool behind : {false, true}) {
+    ForgetProgram();
+    std::vector<std::string> servers = dead;
+    if (behind) servers.back() = "127.0.0.1";  // eleven dead ones in front of it
+    PrepareRun(servers);
+    SetValue("InternetConnection", "0");
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /close"), behind ? 0u : 1u);
+    std::printf("%s: /close took %lu ms\n",
+                behind ? "eleven dead, then the bundled server" : "twelve dead servers",
+                static_cast<unsigned long>(::GetTickCount() - start));
+    for (const std::string& server : dead) {
+      if (behind && server == dead.back()) continue;
+      ExpectLog({"No response from " + server + "\r\n"}, {});
+    }
+    if (!behind) ExpectLog({"Asked without an echo reply: 127.0.0.13"}, {});
+  }
+}
+
 // Exit pressed while a walk waits in DoEvents: the run ends before the list it walks is freed.
 TEST_F(ProgramLife, ExitInTheMiddleOfAWalkEndsTheProgramInOrder) {
   std::vector<std::string> dead;
