@@ -30,6 +30,10 @@ vekhor_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" || status=$?
   [ -z "$created" ] || $sudo rm -f "$policy"
+  # Nor at the next boot.
+  if command -v systemctl >/dev/null && dpkg-query -W chrony >/dev/null 2>&1; then
+    $sudo systemctl disable chrony >/dev/null 2>&1 || true
+  fi
   return $status
 }
 

@@ -161,9 +161,11 @@ void frmMain::Form_Load() {
   } else if (chkSysTray.Value() == toolkit::kUnchecked) {
     form.SetVisible(true);
   } else {
-    sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
-    // No activation comes in the tray: the start's run is made here.
-    if (Timer1.Enabled()) RunByItself();
+    // No activation comes in the tray: the start's run is made here. Where the icon was refused,
+    // the window shows, and its activation runs.
+    const bool inTray =
+        sysTray.StartInTray(TrayIcon, form, toolkit.AppTitle(), platform.clock.DateText());
+    if (inTray && Timer1.Enabled()) RunByItself();
   }
 }
 

@@ -32,8 +32,14 @@ RunEntry ReadRunEntry(platform::Registry& registry, const char* runKey, const ch
 }  // namespace
 
 LogonEntries ReadLogonEntries(platform::Registry& registry) {
-  return {ReadRunEntry(registry, kUserRunKey, kUserStartupApprovedKey),
-          ReadRunEntry(registry, kMachineRunKey, kMachineStartupApprovedKey)};
+  const RunEntry machine = ReadRunEntry(registry, kMachineRunKey, kMachineStartupApprovedKey);
+  const RunEntry machine32 = ReadRunEntry(registry, kMachineRunKey32, kMachineStartupApprovedKey32);
+  // Either view's enabled entry starts the program.
+  const RunEntry either = machine == RunEntry::Enabled || machine32 == RunEntry::Enabled
+                              ? RunEntry::Enabled
+                          : machine != RunEntry::Absent ? machine
+                                                        : machine32;
+  return {ReadRunEntry(registry, kUserRunKey, kUserStartupApprovedKey), either};
 }
 
 void ForgetUserStartupRecord(platform::Registry& registry) {

@@ -15,13 +15,17 @@ inline constexpr const char* kUserStartupApprovedKey =
 inline constexpr const char* kMachineStartupApprovedKey =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\"
     "Run";
+inline constexpr const char* kMachineStartupApprovedKey32 =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\"
+    "Run32";
 
 // The program's entry under one Run key. A disabled one starts nothing.
 enum class RunEntry { Absent, Enabled, Disabled };
 
 struct LogonEntries {
   RunEntry user = RunEntry::Absent;     // the user's own Run key, which the program writes
-  RunEntry machine = RunEntry::Absent;  // the machine's, which only earlier versions wrote
+  RunEntry machine = RunEntry::Absent;  // the machine's, which only earlier versions wrote, in
+                                        // either view of it
   bool StartsTheProgram() const {
     return user == RunEntry::Enabled || machine == RunEntry::Enabled;
   }

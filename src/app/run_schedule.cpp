@@ -29,9 +29,11 @@ void RunSchedule::RunEnded(bool gotTime, bool cameByItself) {
   minutesToRetry_ = 1 << retry_;
 }
 
+// The timer does not tick while the option is off: the gap until it is on again is no sleep.
 void RunSchedule::Stopped() {
   retry_ = -1;
   resumed_ = false;
+  lastTickUs_ = -1;
 }
 
 }  // namespace vekhor::app

@@ -67,6 +67,7 @@ AutostartNote AutostartClicked(toolkit::CheckBox& box, SettingsStore& settings,
   // An earlier version's, which would start the program for every user: gone where the rights
   // allow it, whichever way the box went.
   DeleteValue(registry, kMachineRunKey, kRunValueName);
+  DeleteValue(registry, kMachineRunKey32, kRunValueName);
   const LogonEntries entries = ReadLogonEntries(registry);
   const int shown = entries.StartsTheProgram() ? toolkit::kChecked : toolkit::kUnchecked;
   if (shown != value) ShowWithoutClick(box, shown);

@@ -26,6 +26,9 @@ inline constexpr const char* kUserRunKey =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kMachineRunKey =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Where a 32-bit earlier version's entry went on 64-bit Windows, which redirects its machine keys.
+inline constexpr const char* kMachineRunKey32 =
+    "HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValueName = "Vektal Horolan";
 inline constexpr const char* kProgramFileName = "Vekhor.exe";
 

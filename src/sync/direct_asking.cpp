@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "net/tcp_attempt.h"
@@ -20,6 +21,7 @@ struct Attempt {
   const Target* target;
   std::unique_ptr<TcpAttempt> tcp;
   enum class Tcp { Connecting, Connected, Failed } state = Tcp::Failed;
+  std::int64_t startUs = 0;
   std::int64_t connectUs = 0;
   std::int64_t arrivalUs = -1;
   std::unique_ptr<SntpQuery> sntp;
@@ -31,8 +33,7 @@ struct Attempt {
 
 // Waits until `until` (monotonic) or until nothing is awaited any more, handling what each
 // select finds: connects that completed or failed, answers and replies that came.
-void Pump(const SyncRun& run, std::vector<Attempt>& attempts, std::int64_t start,
-          std::int64_t until) {
+void Pump(const SyncRun& run, std::vector<Attempt>& attempts, std::int64_t until) {
   platform::Clock& clock = run.platform.clock;
   for (;;) {
     std::vector<platform::SelectEntry> entries;
@@ -62,7 +63,7 @@ void Pump(const SyncRun& run, std::vector<Attempt>& attempts, std::int64_t start
         if (entry.readable) attempt.outcome = attempt.sntp->Receive(run.buildDay);
       } else if (entry.writable) {
         attempt.state = Attempt::Tcp::Connected;
-        attempt.connectUs = now - start;
+        attempt.connectUs = now - attempt.startUs;
         attempt.tcp->Connected();
         run.guard.Asked(attempt.target->address, now);
       } else if (entry.failed) {
@@ -83,18 +84,25 @@ std::optional<Found> AskWithoutEcho(const SyncRun& run, RunState& state,
   std::vector<Attempt> attempts;
   attempts.reserve(targets.size());
   const std::int64_t start = clock.MonotonicMicroseconds();
+  std::set<std::string> taken;
   for (const Target& target : targets) {
     if (!MayAsk(run, state, target)) continue;
+    // Listed twice, or by name and by address: asked once, as the 4 s rule wants.
+    if (!taken.insert(target.address).second) {
+      run.log.WriteLog(Text(run, text::kAskedMomentsAgo) + " " + target.server);
+      continue;
+    }
     run.log.WriteLog(Text(run, text::kAskedWithoutEcho) + " " + target.server);
     Attempt& attempt = attempts.emplace_back();
     attempt.target = &target;
     attempt.tcp = std::make_unique<TcpAttempt>(run.platform.sockets);
+    attempt.startUs = clock.MonotonicMicroseconds();
     if (attempt.tcp->Start(localAddress, target.address, kTimePort)) {
       attempt.state = Attempt::Tcp::Connecting;
     }
   }
   if (attempts.empty()) return std::nullopt;
-  Pump(run, attempts, start, start + kWaitUs);
+  Pump(run, attempts, start + kWaitUs);
 
   // Nothing took the connection there: the same address by SNTP.
   for (Attempt& attempt : attempts) {
@@ -107,7 +115,7 @@ std::optional<Found> AskWithoutEcho(const SyncRun& run, RunState& state,
       attempt.outcome = SntpOutcome{};
     }
   }
-  Pump(run, attempts, start, clock.MonotonicMicroseconds() + kWaitUs);
+  Pump(run, attempts, clock.MonotonicMicroseconds() + kWaitUs);
 
   bool pausedForAnswers = false;
   for (Attempt& attempt : attempts) {

@@ -10,6 +10,7 @@ constexpr long kReplyWaitMs = 1000;
 // More than any reply: Windows fails a datagram larger than the buffer with WSAEMSGSIZE.
 constexpr int kReceiveLimit = 2048;
 constexpr std::uint64_t kRandomMask = (1u << 20) - 1;
+constexpr std::int64_t kLongestTurnUs = 10 * kMicrosecondsPerSecond;
 
 std::int64_t LocalNowUs(platform::Clock& clock) {
   return MicrosecondsFromFileTime(clock.PreciseFileTime());
@@ -44,7 +45,8 @@ SntpOutcome SntpQuery::Receive(std::int64_t buildDay) {
   }
   const std::int64_t t2 = MicrosecondsOfNtpTimestamp(read.receive, buildDay);
   const std::int64_t t3 = MicrosecondsOfNtpTimestamp(read.transmit, buildDay);
-  if (t3 < buildDay * kMicrosecondsPerSecond) {
+  // A server sends its reply after it took the request in, and not seconds after.
+  if (t3 < buildDay * kMicrosecondsPerSecond || t3 < t2 || t3 - t2 > kLongestTurnUs) {
     outcome.kind = SntpOutcome::Kind::Implausible;
     return outcome;
   }

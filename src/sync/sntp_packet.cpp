@@ -80,7 +80,10 @@ SntpReply ReadSntpReply(std::string_view reply, std::uint64_t sentTransmit) {
   }
   read.receive = ReadTimestamp(reply, kReceiveAt);
   read.transmit = ReadTimestamp(reply, kTransmitAt);
-  if (leap == kLeapUnsynchronised || stratum > kMaxStratum || read.transmit == 0) return read;
+  if (leap == kLeapUnsynchronised || stratum > kMaxStratum || read.transmit == 0 ||
+      read.receive == 0) {
+    return read;
+  }
   read.kind = SntpReply::Kind::Time;
   return read;
 }

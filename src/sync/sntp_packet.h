@@ -28,9 +28,9 @@ struct SntpReply {
 };
 
 // A reply counts when it is at least 48 bytes, mode 4 (server), version 3 or 4, answers our
-// request (its origin is the transmit timestamp we sent) and has a transmit timestamp, from a
-// server that keeps time: leap indicator not 3 (unsynchronised), stratum 1 to 15. Stratum 0 is a
-// kiss-o'-death. Anything else is no time.
+// request (its origin is the transmit timestamp we sent) and has receive and transmit timestamps,
+// from a server that keeps time: leap indicator not 3 (unsynchronised), stratum 1 to 15. Stratum 0
+// is a kiss-o'-death. Anything else is no time.
 SntpReply ReadSntpReply(std::string_view reply, std::uint64_t sentTransmit);
 
 }  // namespace vekhor

@@ -252,7 +252,8 @@ TEST_F(FrmMain, ARunThatGetsNoTimeIsTriedAgainAfter1To32MinutesThenHourly) {
   form.Activate();
   auto& hourly = form.checkBox(chkSync);
   hourly.Click();
-  hourly.Click();  // off and on: no retries wait, the hour goes on
+  clock.time.Advance(10 * 60 * 1000000LL);  // off for a while is no sleep
+  hourly.Click();                           // on again: no retries wait, the hour goes on
   EXPECT_EQ(runMinutes(59), (std::vector<int>{59}));
 }
 
@@ -264,8 +265,16 @@ TEST_F(FrmMain, AWakeUpOrATrayStartRunsWithTheHourlyOption) {
   window.settings.SaveSetting("Vektal", "Horolan", "SysTray", "1");
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "Server1", "time.example");
   window.settings.SaveSetting("Vektal", "Horolan\\Servers", "ServerChecked1", "-1");
+  notifyIcon.taskbarRunning = false;  // no icon: the window shows, and its activation runs
   window.Form_Load();
-  EXPECT_EQ(Runs(), 1) << "the tray start's run";
+  EXPECT_EQ(Runs(), 0);
+  form.Activate();
+  EXPECT_EQ(Runs(), 1);
+  HeadlessProgram tray;
+  tray.window.settings.SaveSetting("Vektal", "Horolan", "Interval", "1");
+  tray.window.settings.SaveSetting("Vektal", "Horolan", "SysTray", "1");
+  tray.window.Form_Load();
+  EXPECT_EQ(tray.Runs(), 1) << "the tray start's run";
   ServeTime();
   auto& timer = form.timer(Timer1);
   timer.Tick();  // the retry of the failed start: a time
@@ -425,6 +434,8 @@ TEST(AdministratorRun, SetsTheHandedOverTimeAsItIsNowOrRefusesAStaleOne) {
 }
 
 constexpr const char* kRunSubKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunSubKey32 =
+    "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr platform::RegistryKey kMachine = platform::kHkeyLocalMachine;
 constexpr platform::RegistryKey kUser = platform::kHkeyCurrentUser;
 const std::string kInstalled = "\"C:\\Program Files\\Vektal\\Vekhor.exe\"";  // the Run value
@@ -524,6 +535,18 @@ TEST_F(SettingsPage, TheRunValueGoesOnTheUsersKeyAndTheBoxSaysWhetherTheProgramS
     EXPECT_EQ(program.Setting("Autostart"), "0");
   }
   EXPECT_EQ(RunValue(kUser), std::nullopt);
+
+  // A 32-bit earlier version's entry, where 64-bit Windows put it, starts the program as well,
+  // and goes the same way.
+  registry.denied.clear();
+  PutProgramValue(memory, kMachine, kRunSubKey32, platform::kRegSz, kInstalled);
+  HeadlessProgram restarted(registry);
+  restarted.window.Form_Load();
+  fakes::HeadlessCheckBox& box = restarted.form.checkBox(chkAutostart);
+  EXPECT_EQ(box.value, toolkit::kChecked);
+  box.Click();
+  EXPECT_EQ(box.value, toolkit::kUnchecked);
+  EXPECT_EQ(ProgramValue(memory, kMachine, kRunSubKey32), std::nullopt);
 }
 
 // A start shows whether Windows will start the program: Task Manager's record (first byte odd)

@@ -101,19 +101,24 @@ TEST(PreciseSync, SntpRepliesThatDoNotCountPassTheServerAndAKissSilencesItForThe
   sntp("short.example", [](std::string& r) { r.resize(40); });
   sntp("1990.example",
        [](std::string& r) { r.replace(40, 8, test::NtpBytes(2840140800LL * kSecond)); });
+  // Taken in an hour after it was sent: a broken server, whose offset would be half an hour off.
+  sntp("backwards.example", [](std::string& r) {
+    r.replace(32, 8, test::NtpBytes(fakes::kFakeTrueStartUs + 3600 * kSecond));
+  });
   t.AddServer({"silent.example", test::Refuses});
   t.servers->push_back("kod.example");  // listed again
   t.lstServer.AddItem("kod.example");
   t.lstServer.items.back().checked = true;
   t.AddServer({"ntp.example", test::SntpOnly});
   EXPECT_EQ(t.Sync(), SyncOutcome::ClockSet);
-  EXPECT_EQ(t.Logged(), (std::vector<std::string>{
-                            "The server refused: kod.example (RATE)",
-                            "Implausible time from 1990.example", "Connected to ntp.example (SNTP)",
-                            "Clock adjusted from 2026-12-01 13:59:58 to 2026-12-01 14:00:00",
-                            "The clock was 7.000 s slow (SNTP, round trip 2 ms)"}));
+  EXPECT_EQ(t.Logged(),
+            (std::vector<std::string>{
+                "The server refused: kod.example (RATE)", "Implausible time from 1990.example",
+                "Implausible time from backwards.example", "Connected to ntp.example (SNTP)",
+                "Clock adjusted from 2026-12-01 13:59:58 to 2026-12-01 14:00:00",
+                "The clock was 7.000 s slow (SNTP, round trip 2 ms)"}));
   EXPECT_EQ(std::count(t.sockets.datagramsTo.begin(), t.sockets.datagramsTo.end(), 0x0100007Fu), 1);
-  EXPECT_EQ(t.sockets.datagramsTo.size(), 7u);
+  EXPECT_EQ(t.sockets.datagramsTo.size(), 8u);
   EXPECT_TRUE(t.sockets.open.empty());
   EXPECT_EQ(t.sockets.StartupCount(), 0);
 }

@@ -3,6 +3,8 @@
 // by exactly what the echoes and the network take.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sync/sync_scene.h"
 
 namespace vekhor {
@@ -52,6 +54,25 @@ TEST(Reach, ANamedServerIsAskedDirectlyWhenItsEchoFails) {
   sntp.icmp.silent.insert(sntp.sockets.InetAddr("127.0.0.1"));
   EXPECT_EQ(sntp.Sync("ntp.example"), SyncOutcome::ClockSet);
   EXPECT_EQ(sntp.Logged().at(2), "Connected to ntp.example (SNTP)");
+}
+
+// Listed twice, or by name and by address, a server without an echo reply is asked once: all at
+// once would be twice at the same moment.
+TEST(Reach, AServerListedTwiceIsAskedOnceWithoutAnEchoReply) {
+  Scene t;
+  t.AddServer({"ntp.example", test::SntpOnly});
+  t.icmp.silent.insert(t.sockets.InetAddr("127.0.0.1"));
+  for (const char* again : {"ntp.example", "127.0.0.1"}) {
+    t.servers->push_back(again);
+    t.lstServer.AddItem(again);
+    t.lstServer.items.back().checked = true;
+  }
+  EXPECT_EQ(t.Sync(), SyncOutcome::ClockSet);
+  EXPECT_EQ(t.sockets.connects, 1);
+  EXPECT_EQ(t.sockets.datagramsTo.size(), 1u);
+  const std::vector<std::string> logged = t.Logged();
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), "Asked less than 4 seconds ago: 127.0.0.1"),
+            1);
 }
 
 // Twelve servers that drop everything: the lost echoes, then one second for all the connects and

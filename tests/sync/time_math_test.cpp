@@ -113,6 +113,7 @@ TEST(SntpPacket, AReplyCountsOnlyWhenItAnswersThisRequestFromAServerThatKeepsTim
       {"leap indicator 3", [](std::string& r) { r[0] = '\xE4'; }},
       {"stratum 16", [](std::string& r) { r[1] = 16; }},
       {"no transmit time", [](std::string& r) { r.replace(40, 8, 8, '\0'); }},
+      {"no receive time", [](std::string& r) { r.replace(32, 8, 8, '\0'); }},
   };
   for (const auto& [name, edit] : noTime) EXPECT_EQ(reply(edit).kind, Kind::NoTime) << name;
   const SntpReply kiss = reply([](std::string& r) {

@@ -17,9 +17,11 @@ std::int64_t PosixClock::PreciseFileTime() {
          now.tv_nsec / 100;
 }
 
+// The boot clock, as QueryPerformanceCounter on Windows, counts the time asleep: the gap between
+// two ticks then shows a wake-up.
 std::int64_t PosixClock::MonotonicMicroseconds() {
   timespec now{};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  ::clock_gettime(CLOCK_BOOTTIME, &now);
   return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 

@@ -1,3 +1,5 @@
+// Room for every server a run asks at once, not Winsock's default 64.
+#define FD_SETSIZE 1024
 #include "platform/win32/win_sockets.h"
 
 #include <winsock2.h>
@@ -74,15 +76,8 @@ int WinSockets::SetNonBlocking(SocketHandle s, bool nonBlocking) {
 }
 
 int WinSockets::SelectReadable(SocketHandle s, long seconds, long microseconds) {
-  fd_set readable;
-  fd_set writable;
-  fd_set failed;
-  FD_ZERO(&readable);
-  FD_ZERO(&writable);
-  FD_ZERO(&failed);
-  FD_SET(s, &readable);
-  timeval timeout{seconds, microseconds};
-  return VEKHOR_WS2(select, SOCKET_ERROR, 0, &readable, &writable, &failed, &timeout);
+  std::vector<SelectEntry> entries{{.socket = s, .read = true}};
+  return Select(entries, seconds, microseconds);
 }
 
 int WinSockets::Select(std::vector<SelectEntry>& entries, long seconds, long microseconds) {
