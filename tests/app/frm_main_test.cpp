@@ -327,12 +327,8 @@ TEST_F(FrmMain, ARefusedChangeOffersARunAsAdministratorThatSaysHowItWent) {
     while (std::getline(in, line)) previous = line;
     return previous.substr(previous.find('\t') + 1, previous.size() - previous.find('\t') - 2);
   };
-  auto& list = form.checkedList(lstServer);
-  sockets.AddHost(sockets.hostName, {"10.0.0.5"});
-  sockets.AddHost(list.items[0].text, {"127.0.0.9"});
+  ServeTime();
   const auto time = static_cast<std::uint32_t>(kBuildDaySince1900 + 86400);
-  sockets.receiveData = {static_cast<char>(time >> 24), static_cast<char>(time >> 16),
-                         static_cast<char>(time >> 8), static_cast<char>(time)};
   clock.setResult = platform::kErrorPrivilegeNotHeld;
   auto& admin = form.button(cmdSyncAdmin);
   EXPECT_FALSE(admin.visible);
@@ -389,11 +385,7 @@ TEST_F(FrmMain, ARefusedChangeOffersARunAsAdministratorThatSaysHowItWent) {
 
 TEST_F(FrmMain, ARunThatSetsTheClockOrFindsNoTimeTakesTheAdministratorOfferAway) {
   window.Form_Load();
-  sockets.AddHost(sockets.hostName, {"10.0.0.5"});
-  sockets.AddHost(form.checkedList(lstServer).items[0].text, {"127.0.0.9"});
-  const auto time = static_cast<std::uint32_t>(kBuildDaySince1900 + 86400);
-  sockets.receiveData = {static_cast<char>(time >> 24), static_cast<char>(time >> 16),
-                         static_cast<char>(time >> 8), static_cast<char>(time)};
+  ServeTime();
   auto& admin = form.button(cmdSyncAdmin);
   admin.visible = true;
   form.button(cmdSync).Click();

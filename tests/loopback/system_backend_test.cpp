@@ -16,14 +16,6 @@
 #include "res/build_date.h"
 #include "sync/time_answer.h"
 
-#ifndef _WIN32
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
 namespace vekhor {
 namespace {
 
@@ -90,8 +82,8 @@ TEST_F(SystemBackend, StartUpsBalanceOnlyDottedTextIsAnAddressFailuresSayWhyLoop
 }
 
 // The clock's readings against the C++ library's own: the FILETIME epoch and units, and a monotonic
-// count in microseconds that measures an interval as steady_clock does. The select over several
-// sockets is tried on the Win32 backend, the program's own (tests/wine/sockets_win32_test.cpp).
+// count in microseconds that measures an interval as steady_clock does. Under Wine, the Win32
+// backend's: GetSystemTimePreciseAsFileTime and QueryPerformanceCounter.
 TEST_F(SystemBackend, ClockReadsUtcAsAFileTimeAndAMonotonicCountThatNeverGoesBack) {
   using namespace std::chrono;
   platform::Clock& clock = system->platform().clock;
@@ -110,148 +102,6 @@ TEST_F(SystemBackend, ClockReadsUtcAsAFileTimeAndAMonotonicCountThatNeverGoesBac
   EXPECT_GE(elapsed, 49999);
   EXPECT_LE(elapsed, steadyElapsed.count() + 1);
 }
-
-#ifndef _WIN32
-// The POSIX backend's non-blocking connects, select and datagrams against peers made here with
-// plain POSIX sockets; tests/wine/sockets_win32_test.cpp puts the Win32 backend through the same.
-
-// A peer of the test's own on 127.0.0.1, on a port the system picks: a TCP listener, a TCP port
-// that refuses (bound, nobody listening), or a UDP socket that answers datagrams.
-class LoopbackPeer {
- public:
-  enum class Kind { Listener, Refuser, Datagram };
-  explicit LoopbackPeer(Kind kind)
-      : fd_(::socket(AF_INET, kind == Kind::Datagram ? SOCK_DGRAM : SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ready_ = fd_ >= 0 &&
-             ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-             (kind != Kind::Listener || ::listen(fd_, 4) == 0) &&
-             ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    port_ = address.sin_port;
-  }
-  ~LoopbackPeer() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  LoopbackPeer(const LoopbackPeer&) = delete;
-  LoopbackPeer& operator=(const LoopbackPeer&) = delete;
-
-  bool ready() const { return ready_; }
-  platform::SockAddrIn address() const { return {platform::kAfInet, port_, kLoopback}; }
-
-  // The next datagram, waiting up to a second; its sender is the one Reply answers.
-  std::string Receive() {
-    pollfd entry{fd_, POLLIN, 0};
-    if (::poll(&entry, 1, 1000) != 1) return {};
-    char data[2048];
-    socklen_t length = sizeof sender_;
-    const ssize_t got =
-        ::recvfrom(fd_, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&sender_), &length);
-    return got > 0 ? std::string(data, static_cast<std::size_t>(got)) : std::string();
-  }
-  bool Reply(const std::string& data) {
-    return ::sendto(fd_, data.data(), data.size(), 0, reinterpret_cast<const sockaddr*>(&sender_),
-                    sizeof sender_) == static_cast<ssize_t>(data.size());
-  }
-
- private:
-  int fd_;
-  bool ready_ = false;
-  std::uint16_t port_ = 0;
-  sockaddr_in sender_{};
-};
-
-// A socket of the backend, closed however the test ends.
-struct OwnedSocket {
-  OwnedSocket(platform::Sockets& owner, int type)
-      : sockets(owner), handle(owner.Socket(platform::kAfInet, type, 0)) {}
-  ~OwnedSocket() {
-    if (handle != platform::kInvalidSocket) sockets.CloseSocket(handle);
-  }
-  OwnedSocket(const OwnedSocket&) = delete;
-  OwnedSocket& operator=(const OwnedSocket&) = delete;
-  platform::Sockets& sockets;
-  platform::SocketHandle handle;
-};
-
-// Selects until `wanted` entries are ready or two seconds pass; the last select's count.
-int SelectUntil(platform::Sockets& sockets, std::vector<platform::SelectEntry>& entries,
-                int wanted) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  int ready = 0;
-  do {
-    ready = sockets.Select(entries, 0, 100000);
-  } while (ready != platform::kSocketError && ready < wanted &&
-           std::chrono::steady_clock::now() < deadline);
-  return ready;
-}
-
-TEST_F(SystemBackend, NonBlockingConnectEndsWritableWhenAcceptedAndFailedWhenRefused) {
-  LoopbackPeer listener(LoopbackPeer::Kind::Listener);
-  LoopbackPeer refuser(LoopbackPeer::Kind::Refuser);
-  ASSERT_TRUE(listener.ready() && refuser.ready());
-  OwnedSocket accepted(sockets, platform::kSockStream);
-  OwnedSocket refused(sockets, platform::kSockStream);
-  for (const OwnedSocket* client : {&accepted, &refused}) {
-    ASSERT_NE(client->handle, platform::kInvalidSocket);
-    ASSERT_EQ(sockets.SetNonBlocking(client->handle, true), 0);
-  }
-  // Both go on in the background, as Winsock says of them.
-  EXPECT_EQ(sockets.Connect(accepted.handle, listener.address()), platform::kSocketError);
-  EXPECT_EQ(sockets.LastError(), platform::wsa::kEwouldblock);
-  EXPECT_EQ(sockets.Connect(refused.handle, refuser.address()), platform::kSocketError);
-  EXPECT_EQ(sockets.LastError(), platform::wsa::kEwouldblock);
-
-  std::vector<platform::SelectEntry> entries{{.socket = accepted.handle, .write = true},
-                                             {.socket = refused.handle, .write = true}};
-  ASSERT_EQ(SelectUntil(sockets, entries, 2), 2);
-  EXPECT_EQ(sockets.LastError(), platform::wsa::kEconnrefused) << "the failed connect's error";
-  EXPECT_TRUE(entries[0].writable);
-  EXPECT_FALSE(entries[0].failed);
-  EXPECT_EQ(sockets.SocketError(accepted.handle), 0);
-  EXPECT_FALSE(entries[1].writable);
-  EXPECT_TRUE(entries[1].failed);
-  // Linux forgets SO_ERROR once read; Windows keeps telling it, to every select and every ask.
-  EXPECT_EQ(sockets.SocketError(refused.handle), platform::wsa::kEconnrefused);
-  EXPECT_EQ(sockets.SocketError(refused.handle), platform::wsa::kEconnrefused);
-  std::vector<platform::SelectEntry> again{{.socket = refused.handle, .write = true}};
-  EXPECT_EQ(sockets.Select(again, 0, 0), 1);
-  EXPECT_TRUE(again[0].failed);
-  EXPECT_FALSE(again[0].writable);
-}
-
-TEST_F(SystemBackend, ConnectedDatagramSocketGetsItsEchoAndFailsOnALongerReplyAsWindowsDoes) {
-  LoopbackPeer echo(LoopbackPeer::Kind::Datagram);
-  ASSERT_TRUE(echo.ready());
-  OwnedSocket client(sockets, platform::kSockDgram);
-  ASSERT_NE(client.handle, platform::kInvalidSocket);
-  ASSERT_EQ(sockets.Connect(client.handle, echo.address()), 0);
-
-  // An SNTP request's size; a zero byte and 0xFF in it must not end or change it.
-  const std::string request = std::string("\x23\x00\xFF", 3) + std::string(45, 'R');
-  ASSERT_EQ(sockets.Send(client.handle, request.data(), 48, 0), 48);
-  ASSERT_TRUE(echo.Reply(echo.Receive()));
-  ASSERT_EQ(sockets.SelectReadable(client.handle, 1, 0), 1);
-  char reply[48];
-  ASSERT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), 48);
-  EXPECT_EQ(std::string(reply, 48), request);
-
-  // Windows fails a datagram longer than the buffer and drops the rest: the next one is whole.
-  const std::string longer(200, 'L');
-  ASSERT_EQ(sockets.Send(client.handle, longer.data(), 200, 0), 200);
-  ASSERT_EQ(echo.Receive(), longer);
-  ASSERT_TRUE(echo.Reply(longer) && echo.Reply("after"));
-  std::vector<platform::SelectEntry> entries{{.socket = client.handle, .read = true}};
-  ASSERT_EQ(sockets.Select(entries, 1, 0), 1);
-  EXPECT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), platform::kSocketError);
-  EXPECT_EQ(sockets.LastError(), platform::wsa::kEmsgsize);
-  EXPECT_EQ(reply[0], 'L') << "the buffer holds the datagram's start";
-  ASSERT_EQ(sockets.Recv(client.handle, reply, sizeof reply, 0), 5);
-  EXPECT_EQ(std::string(reply, 5), "after");
-}
-#endif
 
 // ctest runs the server with one behaviour per entry and names it in VEKHOR_TIME_BEHAVIOUR.
 using Port37 = SystemBackend;

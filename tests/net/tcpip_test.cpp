@@ -16,7 +16,6 @@ struct Tcpip : ::testing::Test {
   TCPIP tcpip{sockets, icmp, texts, clock};
 
   void SetUp() override {
-    sockets.time = &clock.time;
     sockets.AddHost(sockets.hostName, {"62.20.1.5"});
     sockets.AddHost("time.example", {"127.0.0.9", "127.0.0.10"});
     tcpip.LocalHostIP("127.0.0.1");
@@ -95,38 +94,6 @@ TEST_F(Tcpip, EverySocketIsClosedOnceAndEachFailedOpenReplacesTheLastRecord) {
   EXPECT_TRUE(sockets.open.empty());
   EXPECT_EQ(sockets.StartupCount(), 0);
   EXPECT_EQ(sockets.closed, (std::vector<platform::SocketHandle>{0, 1, 2, 3}));
-}
-
-// A server behind a firewall that drops the connection costs a second, not the system's 21 s;
-// one that refuses says so; one that takes it tells how long its round trip took.
-TEST_F(Tcpip, TheConnectWaitsASecondAtMostAndTimesTheRoundTrip) {
-  using Tcp = fakes::FakePeer::Tcp;
-  for (const auto& [tcp, opened, error] :
-       {std::tuple{Tcp::Drops, false, platform::wsa::kEtimedout},
-        std::tuple{Tcp::Refuses, false, platform::wsa::kEconnrefused},
-        std::tuple{Tcp::Accepts, true, 0}}) {
-    fakes::FakePeer& peer = sockets.Peer("127.0.0.1");
-    peer.tcp = tcp;
-    peer.roundTripUs = 300000;
-    const std::int64_t start = clock.time.monotonicUs;
-    EXPECT_EQ(tcpip.OpenConnection(), opened);
-    const std::int64_t waited = clock.time.monotonicUs - start;
-    EXPECT_EQ(waited, tcp == Tcp::Drops ? 1000000 : 300000);
-    if (!opened) {
-      EXPECT_EQ(tcpip.LastErrorCode(), error);
-    }
-  }
-  sockets.Peer("127.0.0.1").timeAnswer = [](std::int64_t) {
-    return std::string("\x01\x02\x03\x04");
-  };
-  EXPECT_EQ(tcpip.SynchTime("127.0.0.1"), std::string("\x01\x02\x03\x04"));
-  EXPECT_TRUE(tcpip.LastExchange().connected);
-  EXPECT_EQ(tcpip.LastExchange().connectUs, 300000);
-  sockets.Peer("127.0.0.1").tcp = Tcp::Refuses;
-  EXPECT_EQ(tcpip.SynchTime("127.0.0.1"), "Kunde inte skapa uppkoppling");
-  EXPECT_FALSE(tcpip.LastExchange().connected);
-  EXPECT_TRUE(sockets.open.empty());
-  EXPECT_EQ(sockets.StartupCount(), 0);
 }
 
 TEST_F(Tcpip, NameLookupListsAllAddressesAndKeepsThemWhenStartUpFails) {

@@ -206,42 +206,6 @@ TEST_F(MainWindow, EachSettingIsStoredAtOnceAndAutostartWritesAQuotedRunValueFor
   EXPECT_EQ(RunValue(), std::nullopt);
 }
 
-// A start shows whether Windows will start the program, and writes nothing for it: an earlier
-// version's entry for every user starts it; one Task Manager disabled does not, and a tick makes
-// the program start with Windows again.
-TEST_F(ProgramLife, AStartShowsWhatWindowsWillStartAndATickUndoesTaskManagersDisabled) {
-  const std::string old = "\"C:\\Old\\Vekhor.exe\"";
-  SetValue(kRunValue, old, kRunKey, HKEY_LOCAL_MACHINE);
-  {
-    ProgramWindow program;
-    ASSERT_TRUE(program.Found());
-    program.Click(optSync1);  // the settings page, whose boxes have no window before
-    EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_CHECKED);
-    EXPECT_EQ(RunValue(), std::nullopt);
-    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), old);
-  }
-  ForgetProgram();
-  SetValue("Autostart", "1");
-  SetValue(kRunValue, old, kRunKey);
-  const BYTE disabled[12] = {3};
-  ::RegSetKeyValueA(HKEY_CURRENT_USER, kStartupApprovedKey, kRunValue, REG_BINARY, disabled,
-                    sizeof(disabled));
-  ProgramWindow program;
-  ASSERT_TRUE(program.Found());
-  program.Click(optSync1);
-  EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_UNCHECKED);
-  EXPECT_EQ(RunValue(), old);
-  program.Click(chkAutostart);
-  EXPECT_EQ(program.Send(chkAutostart, BM_GETCHECK), BST_CHECKED);
-  const std::optional<std::string> run = RunValue();
-  ASSERT_TRUE(run.has_value());
-  EXPECT_NE(*run, old);
-  EXPECT_EQ(run->substr(run->size() - 12), "\\Vekhor.exe\"") << *run;
-  EXPECT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kStartupApprovedKey, kRunValue, RRF_RT_ANY, nullptr,
-                           nullptr, nullptr),
-            ERROR_FILE_NOT_FOUND);
-}
-
 // A copy of Vekhor.exe in a new folder of TEMP named `name` (UTF-8), removed at the end with the
 // log the program writes there.
 struct ProgramInFolder {
@@ -456,32 +420,6 @@ TEST_F(ProgramLife, AServerWhoseEchoIsDroppedIsAskedAllTheSame) {
   ExpectLog({"No response from 127.0.0.1", "Asked without an echo reply: 127.0.0.1",
              "Connected to 127.0.0.1"},
             {});
-}
-
-// Twelve servers that drop the echo, TCP and UDP: the run ends at once after the echoes and two
-// seconds, naming each server; with the bundled server behind them, it gives the time. The
-// figures are printed, not judged: they are a measurement.
-TEST_F(ProgramLife, ADeadNetworkEndsTheRunSoonAndNamesEveryServer) {
-  if (std::getenv("VEKHOR_FILTERED_LOOPBACK") == nullptr) GTEST_SKIP() << "needs the namespace";
-  std::vector<std::string> dead;
-  for (int n = 2; n <= 13; ++n) dead.push_back("127.0.0." + std::to_string(n));
-  for (const bool behind : {false, true}) {
-    ForgetProgram();
-    std::vector<std::string> servers = dead;
-    if (behind) servers.back() = "127.0.0.1";  // eleven dead ones in front of it
-    PrepareRun(servers);
-    SetValue("InternetConnection", "0");
-    const DWORD start = ::GetTickCount();
-    EXPECT_EQ(RunToEnd("\"" VEKHOR_EXE_PATH "\" /close"), behind ? 0u : 1u);
-    std::printf("%s: /close took %lu ms\n",
-                behind ? "eleven dead, then the bundled server" : "twelve dead servers",
-                static_cast<unsigned long>(::GetTickCount() - start));
-    for (const std::string& server : dead) {
-      if (behind && server == dead.back()) continue;
-      ExpectLog({"No response from " + server + "\r\n"}, {});
-    }
-    if (!behind) ExpectLog({"Asked without an echo reply: 127.0.0.13"}, {});
-  }
 }
 
 // Exit pressed while a walk waits in DoEvents: the run ends before the list it walks is freed.

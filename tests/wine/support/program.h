@@ -30,9 +30,6 @@ inline constexpr const char* kServersKey =
     "Software\\VB and VBA Program Settings\\Vektal\\Horolan\\Servers";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Vektal Horolan";
-// Task Manager's records of the Run keys' entries, the first byte odd for a disabled one.
-inline constexpr const char* kStartupApprovedKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // A string value in the registry, by default one of the program's settings.
 inline void SetValue(const char* name, const std::string& value, const char* key = kSettingsKey,
@@ -78,13 +75,11 @@ inline std::string LogPath() {
   return path.substr(0, path.find_last_of("/\\") + 1) + "Log.wri";
 }
 
-// Nothing of the program's left: settings, server list, Run values, their records and log.
+// Nothing of the program's left: settings, server list, Run values and log.
 inline void ForgetProgram() {
   ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
     ::RegDeleteKeyValueA(root, kRunKey, kRunValue);
-    ::RegDeleteKeyValueA(root, kStartupApprovedKey, kRunValue);
-  }
   std::remove(LogPath().c_str());
 }
 
