@@ -23,8 +23,6 @@ class RunSchedule {
   // The hourly option went off: no retries wait.
   void Stopped();
 
-  bool Retrying() const { return retry_ >= 0; }
-
  private:
   static constexpr int kTicksPerHour = 60;
   static constexpr int kRetries = 6;  // after 1, 2, 4, 8, 16 and 32 minutes

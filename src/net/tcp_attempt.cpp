@@ -1,9 +1,8 @@
 #include "net/tcp_attempt.h"
 
+#include "net/ws1.h"
+
 namespace vekhor {
-namespace {
-constexpr std::uint16_t kWinsockVersion11 = 0x0101;
-}
 
 TcpAttempt::~TcpAttempt() {
   if (socket_ != platform::kInvalidSocket) {

@@ -14,9 +14,6 @@ using platform::kInaddrNone;
 using platform::kInvalidSocket;
 
 namespace {
-constexpr std::uint16_t kWinsockVersion11 = 0x0101;
-constexpr int kReceiveLimit = 10000;
-constexpr auto kReceivePause = std::chrono::milliseconds(200);
 // A server that has not taken the connection in a second is not serving: one that does answers
 // within a round trip, and the far side of the world is 0.3 s away.
 constexpr long kConnectWaitSeconds = 1;

@@ -3,6 +3,7 @@
 // fetch, the local address choice and the ICMP echo check). One object per synchronization run.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,12 @@
 #include "res/catalogue.h"
 
 namespace vekhor {
+
+// The Time protocol's port; an answer is read once, at most this many bytes, after a pause in
+// which the rest of one sent in pieces comes.
+inline constexpr std::uint16_t kTimePort = 37;
+inline constexpr int kReceiveLimit = 10000;
+inline constexpr auto kReceivePause = std::chrono::milliseconds(200);
 
 // When the last time fetch's connection was made and its answer came, on the monotonic clock.
 struct ExchangeTiming {

@@ -7,6 +7,9 @@
 
 namespace vekhor {
 
+// The Windows Sockets version the TCP exchanges ask for.
+inline constexpr std::uint16_t kWinsockVersion11 = 0x0101;
+
 constexpr std::uint16_t HiByte(std::int32_t value) {
   return static_cast<std::uint16_t>((value / 256) & 255);
 }

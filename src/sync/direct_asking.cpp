@@ -6,16 +6,13 @@
 #include <thread>
 
 #include "net/tcp_attempt.h"
+#include "net/tcpip.h"
 #include "sync/sntp_packet.h"
 
 namespace vekhor {
 namespace {
 
-constexpr std::uint16_t kTimePort = 37;
 constexpr std::int64_t kWaitUs = 1000000;  // for the connects, then for the answers
-constexpr int kReceiveLimit = 10000;
-// As a single fetch does: the rest of an answer sent in pieces has come by then.
-constexpr auto kReadPause = std::chrono::milliseconds(200);
 
 struct Attempt {
   const Target* target;
@@ -123,7 +120,7 @@ std::optional<Found> AskWithoutEcho(const SyncRun& run, RunState& state,
     if (attempt.state == Attempt::Tcp::Connected) {
       // A server that took the connection has answered in its own protocol, time or not.
       if (attempt.arrivalUs < 0) continue;
-      if (!pausedForAnswers) std::this_thread::sleep_for(kReadPause);
+      if (!pausedForAnswers) std::this_thread::sleep_for(kReceivePause);
       pausedForAnswers = true;
       const auto answer = attempt.tcp->Read(kReceiveLimit);
       if (!answer) continue;

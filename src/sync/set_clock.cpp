@@ -24,7 +24,7 @@ std::string Seconds(std::int64_t us, int decimals) {
 ClockSetting SetClock(const FetchedTime& fetched, toolkit::Label& lblStatus,
                       const TextSource& texts, platform::Clock& clock) {
   const std::int64_t serverNow = fetched.ServerUsAt(clock.MonotonicMicroseconds());
-  const std::int64_t localNow = MicrosecondsFromFileTime(clock.PreciseFileTime());
+  const std::int64_t localNow = UtcNowUs(clock);
   ClockSetting setting;
   setting.offsetUs = serverNow - localNow;
   if (std::abs(setting.offsetUs) <= fetched.uncertaintyUs) {

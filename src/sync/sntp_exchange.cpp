@@ -12,22 +12,18 @@ constexpr int kReceiveLimit = 2048;
 constexpr std::uint64_t kRandomMask = (1u << 20) - 1;
 constexpr std::int64_t kLongestTurnUs = 10 * kMicrosecondsPerSecond;
 
-std::int64_t LocalNowUs(platform::Clock& clock) {
-  return MicrosecondsFromFileTime(clock.PreciseFileTime());
-}
-
 }  // namespace
 
 bool SntpQuery::Send(const std::string& dotted, std::uint16_t port, std::uint32_t randomBits) {
   if (!udp_.Open(dotted, port)) return false;
-  t1_ = LocalNowUs(clock_);
+  t1_ = UtcNowUs(clock_);
   transmit_ = (NtpTimestampOf(t1_) & ~kRandomMask) | (randomBits & kRandomMask);
   return udp_.Send(SntpRequest(transmit_));
 }
 
 SntpOutcome SntpQuery::Receive(std::int64_t buildDay) {
   SntpOutcome outcome;
-  const std::int64_t t4 = LocalNowUs(clock_);
+  const std::int64_t t4 = UtcNowUs(clock_);
   const std::int64_t t4Monotonic = clock_.MonotonicMicroseconds();
   const auto reply = udp_.Receive(kReceiveLimit);
   if (!reply) return outcome;

@@ -95,6 +95,13 @@ bool ListStillHolds(const toolkit::CheckedList& list, std::size_t position,
          list.List(static_cast<int>(position)) == name;
 }
 
+// Lets the window handle its events; false, with `abandoned` set, once it has begun to unload.
+bool Yield(const SyncRun& run, bool& abandoned) {
+  run.toolkit.DoEvents();
+  abandoned = run.unloading && run.unloading();
+  return !abandoned;
+}
+
 bool PastDeadline(const SyncRun& run, const RunState& state) {
   return run.platform.clock.MonotonicMicroseconds() >= state.deadlineUs;
 }
@@ -106,39 +113,24 @@ bool PastDeadline(const SyncRun& run, const RunState& state) {
 // servers that did not answer the echo are asked after the others, all at once.
 std::optional<Found> Walk(const SyncRun& run, TCPIP& tcpip, RunState& state,
                           const ServerCollection& names, bool& abandoned) {
-  const auto stillChecked = [&](std::size_t position) {
-    return ListStillHolds(run.lstServer, position, names[position]) &&
-           run.lstServer.Selected(static_cast<int>(position));
-  };
-  std::vector<std::size_t> silent;
+  std::vector<std::pair<std::size_t, Target>> silent;  // with their places in the list
   for (std::size_t position = 0; position < names.size(); ++position) {
-    run.toolkit.DoEvents();
-    if (run.unloading && run.unloading()) {
-      abandoned = true;
-      return std::nullopt;
-    }
+    if (!Yield(run, abandoned)) return std::nullopt;
     if (!ListStillHolds(run.lstServer, position, names[position])) return std::nullopt;
     if (!run.lstServer.Selected(static_cast<int>(position))) continue;
     if (PastDeadline(run, state)) return std::nullopt;
     Target target{names[position], ""};
     const Echo echo = EchoOf(run, tcpip, state, target);
-    if (echo == Echo::Silent) silent.push_back(position);
+    if (echo == Echo::Silent) silent.emplace_back(position, target);
     if (echo != Echo::Answered) continue;
     if (auto time = Fetch(run, tcpip, state, target)) return Found{target.server, *time};
   }
-  if (silent.empty() || PastDeadline(run, state)) return std::nullopt;
-  run.toolkit.DoEvents();
-  if (run.unloading && run.unloading()) {
-    abandoned = true;
-    return std::nullopt;
-  }
+  if (silent.empty() || PastDeadline(run, state) || !Yield(run, abandoned)) return std::nullopt;
   // Those the user unchecked or removed meanwhile are not asked.
   std::vector<Target> targets;
-  for (const std::size_t position : silent) {
-    if (!ListStillHolds(run.lstServer, position, names[position])) return std::nullopt;
-    if (stillChecked(position)) {
-      targets.push_back({names[position], state.addresses[names[position]]});
-    }
+  for (const auto& [position, target] : silent) {
+    if (!ListStillHolds(run.lstServer, position, target.server)) return std::nullopt;
+    if (run.lstServer.Selected(static_cast<int>(position))) targets.push_back(target);
   }
   return AskWithoutEcho(run, state, tcpip.GetIPaddress(), targets);
 }

@@ -3,10 +3,6 @@
 
 namespace vekhor {
 
-namespace {
-constexpr std::int32_t kTimePort = 37;
-}
-
 std::string TCPIP::SynchTime(std::string Server) {
   exchange = {};
   LocalHostIP(GetIPaddress());

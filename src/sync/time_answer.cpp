@@ -22,11 +22,4 @@ bool IsPlausibleTime(std::string_view answer, std::int64_t buildDay) {
   return seconds && *TimeValue(answer) != 0 && *seconds >= buildDay;
 }
 
-std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer,
-                                                     std::int64_t buildDay) {
-  const auto seconds = SecondsSince1900(answer, buildDay);
-  if (!seconds) return std::nullopt;
-  return SystemTimeOf(*seconds * kMicrosecondsPerSecond);
-}
-
 }  // namespace vekhor

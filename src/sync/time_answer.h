@@ -5,11 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/clock.h"
-
 namespace vekhor {
-
-inline constexpr std::uint32_t kSecondsFrom1900To1990 = 2840140800u;
 
 // The 32-bit time value of a 4-byte answer; nothing for any other length.
 std::optional<std::uint32_t> TimeValue(std::string_view answer);
@@ -22,10 +18,5 @@ std::optional<std::int64_t> SecondsSince1900(std::string_view answer, std::int64
 // Whether a 4-byte answer can be the time now: not before `buildDay`, and not the all-zero count
 // that a server with no clock sends. A clock never set, counting from 1990, is 1990 and no time.
 bool IsPlausibleTime(std::string_view answer, std::int64_t buildDay);
-
-// The UTC date and time of an answer (day of week and milliseconds 0); nothing for an answer
-// that is not 4 bytes.
-std::optional<platform::SystemTime> DecodeTimeAnswer(std::string_view answer,
-                                                     std::int64_t buildDay);
 
 }  // namespace vekhor

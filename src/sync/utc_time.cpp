@@ -47,6 +47,10 @@ std::int64_t MicrosecondsFromFileTime(std::int64_t fileTime) {
   return FloorDivide(fileTime, 10) - kDaysFrom1601To1900 * kSecondsPerDay * kMicrosecondsPerSecond;
 }
 
+std::int64_t UtcNowUs(platform::Clock& clock) {
+  return MicrosecondsFromFileTime(clock.PreciseFileTime());
+}
+
 platform::SystemTime SystemTimeOf(std::int64_t microsecondsSince1900) {
   const std::int64_t milliseconds = FloorDivide(microsecondsSince1900 + 500, 1000);
   const std::int64_t seconds = FloorDivide(milliseconds, 1000);

@@ -14,6 +14,8 @@ inline constexpr std::int64_t kSecondsPerEra = std::int64_t{1} << 32;
 
 // FILETIME (100 ns since 1601-01-01) to microseconds since 1900, rounded down.
 std::int64_t MicrosecondsFromFileTime(std::int64_t fileTime);
+// The system clock now, precisely, in microseconds since 1900.
+std::int64_t UtcNowUs(platform::Clock& clock);
 
 // The UTC calendar date and time of an instant, to the millisecond (rounded to the nearest);
 // day of week 0.

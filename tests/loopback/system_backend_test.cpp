@@ -112,7 +112,7 @@ TEST_F(Port37, EachServerBehaviourGivesItsAnswer) {
   const std::string behaviour = named;
   const std::string answer = tcpip.SynchTime("localhost");
   if (behaviour == "time") {
-    ASSERT_TRUE(DecodeTimeAnswer(answer, kBuildDaySince1900));
+    ASSERT_TRUE(IsPlausibleTime(answer, kBuildDaySince1900));
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr)) + 2208988800;
     EXPECT_NEAR(static_cast<double>(*TimeValue(answer)), static_cast<double>(now), 2.0);
   } else if (behaviour == "split") {
